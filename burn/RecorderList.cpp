@@ -1,0 +1,4 @@
+// The recorder list and Erase.
+#include "app/CDodezOvurerDlg.h"
+
+void CDodezOvurerDlg::FillRecorderList() {}

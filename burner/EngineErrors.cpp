@@ -1,0 +1,24 @@
+#include "burner/EngineErrors.h"
+
+std::wstring EngineErrorText(int32_t code) {
+    switch (static_cast<EngineError>(code)) {
+    case EngineError::Ok:
+        return L"The operation completed successfully.";
+    case EngineError::NotInitialized:
+        return L"The burner engine has not been started.";
+    case EngineError::NotAvailableYet:
+        return L"This operation is not available yet in this version of the burner engine.";
+    case EngineError::InvalidArgument:
+        return L"The burner engine was given a value it cannot use.";
+    case EngineError::NoSuchDevice:
+        return L"The chosen recorder is not available.";
+    case EngineError::NoProject:
+        return L"There is no project to add tracks to.";
+    case EngineError::Busy:
+        return L"The recorder is busy with another run.";
+    case EngineError::Internal:
+        return L"The burner engine ran into an unexpected problem.";
+    }
+    return L"The burner engine reported an unknown problem (code " + std::to_wstring(code) +
+           L").";
+}

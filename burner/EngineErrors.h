@@ -1,0 +1,21 @@
+// The engine's result codes and the sentence a user reads for each.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class EngineError : int32_t {
+    Ok = 0,
+    NotInitialized = 1,
+    NotAvailableYet = 2,
+    InvalidArgument = 3,
+    NoSuchDevice = 4,
+    NoProject = 5,
+    Busy = 6,
+    Internal = 7,
+};
+
+// A plain sentence for every code; unknown codes get one too.
+std::wstring EngineErrorText(int32_t code);
+
+constexpr int32_t ToCode(EngineError error) { return static_cast<int32_t>(error); }

@@ -1,0 +1,139 @@
+// The engine's 21 exports. Every export returns a code and never lets an
+// exception cross the boundary.
+#include "burner/EngineErrors.h"
+#include "burner/EngineState.h"
+#include "engine/EngineRecords.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <exception>
+
+namespace {
+
+template <class Body>
+int32_t Guarded(Body body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return ToCode(EngineError::Internal);
+    } catch (...) {
+        return ToCode(EngineError::Internal);
+    }
+}
+
+int32_t NotAvailableYet() { return ToCode(EngineError::NotAvailableYet); }
+
+} // namespace
+
+extern "C" {
+
+int32_t ENGINE_CALL Initialize(int32_t) {
+    return Guarded([] { return EngineState::Instance().Initialize(); });
+}
+
+int32_t ENGINE_CALL CreateProject(int32_t) {
+    return Guarded([] { return EngineState::Instance().CreateProject(); });
+}
+
+int32_t ENGINE_CALL GetOptions(BurnOptions* options) {
+    return Guarded([options] {
+        if (options == nullptr) return ToCode(EngineError::InvalidArgument);
+        return EngineState::Instance().GetOptions(*options);
+    });
+}
+
+int32_t ENGINE_CALL SetOptions(BurnOptions options) {
+    return Guarded([&options] { return EngineState::Instance().SetOptions(options); });
+}
+
+int32_t ENGINE_CALL GetDevices(DeviceEntry* slots, int32_t* count,
+                                                     int32_t) {
+    return Guarded([slots, count] { return EngineState::Instance().GetDevices(slots, count); });
+}
+
+int32_t ENGINE_CALL SetDevice(uint32_t device) {
+    return Guarded([device] { return EngineState::Instance().SetDevice(device); });
+}
+
+int32_t ENGINE_CALL AddFile(FileEntry entry) {
+    return Guarded([&entry] { return EngineState::Instance().AddFile(entry); });
+}
+
+int32_t ENGINE_CALL Prepare() { return NotAvailableYet(); }
+int32_t ENGINE_CALL Burn() { return NotAvailableYet(); }
+int32_t ENGINE_CALL Abort() { return ToCode(EngineError::Ok); }
+int32_t ENGINE_CALL AudioFileStop() { return ToCode(EngineError::Ok); }
+
+int32_t ENGINE_CALL BurnDialog(int32_t, int32_t, int32_t, const wchar_t*,
+                                                     const wchar_t*) {
+    return NotAvailableYet();
+}
+
+int32_t ENGINE_CALL EraseDialog(const wchar_t*) { return NotAvailableYet(); }
+
+int32_t ENGINE_CALL PlayAudioFile(const wchar_t*) {
+    return NotAvailableYet();
+}
+
+int32_t ENGINE_CALL GetPlayTime(const wchar_t*, int32_t* seconds) {
+    if (seconds != nullptr) *seconds = 0;
+    return NotAvailableYet();
+}
+
+int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer,
+                                                  int32_t* capacity) {
+    return Guarded([code, buffer, capacity] {
+        if (buffer == nullptr || capacity == nullptr || *capacity <= 0)
+            return ToCode(EngineError::InvalidArgument);
+        std::wstring text = EngineErrorText(code);
+        size_t room = static_cast<size_t>(*capacity) - 1;
+        size_t length = text.size() < room ? text.size() : room;
+        std::wmemcpy(buffer, text.data(), length);
+        buffer[length] = L'\0';
+        *capacity = static_cast<int32_t>(text.size() + 1);
+        return ToCode(EngineError::Ok);
+    });
+}
+
+void ENGINE_CALL SetFinalizeEventCallback(FinalizeEventHandler handler,
+                                                                void* context) {
+    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+        h.finalize = handler;
+        h.finalizeContext = context;
+    });
+}
+
+void ENGINE_CALL SetBurnDoneEventCallback(BurnDoneEventHandler handler,
+                                                                void* context) {
+    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+        h.burnDone = handler;
+        h.burnDoneContext = context;
+    });
+}
+
+void ENGINE_CALL SetProcessEventCallback(ProcessEventHandler handler,
+                                                               void* context) {
+    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+        h.process = handler;
+        h.processContext = context;
+    });
+}
+
+void ENGINE_CALL
+SetAudioDecoderEventCallback(AudioDecoderEventHandler handler, void* context) {
+    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+        h.audioDecoder = handler;
+        h.audioDecoderContext = context;
+    });
+}
+
+void ENGINE_CALL
+SetAudioDecodeDoneEventCallback(AudioDecodeDoneEventHandler handler, void* context) {
+    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+        h.audioDecodeDone = handler;
+        h.audioDecodeDoneContext = context;
+    });
+}
+
+} // extern "C"

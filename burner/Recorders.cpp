@@ -1,0 +1,5 @@
+#include "burner/Recorders.h"
+
+std::vector<RecorderInfo> ListRecorders() {
+    return {RecorderInfo{kImageRecorderText, true}};
+}

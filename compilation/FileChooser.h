@@ -1,0 +1,27 @@
+// The Open dialog behind a seam: the dialog asks an IFileChooser for the
+// files to add, so tests can choose them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class IFileChooser {
+public:
+    virtual ~IFileChooser() = default;
+    // Fills `paths` with full paths in the order the user chose them; false
+    // when the user cancelled (or the names did not fit).
+    virtual bool ChooseAudioFiles(HWND owner, std::vector<std::wstring>& paths) = 0;
+};
+
+// The platform's Open dialog, multiple selection.
+class OpenFileChooser : public IFileChooser {
+public:
+    bool ChooseAudioFiles(HWND owner, std::vector<std::wstring>& paths) override;
+};
+
+// Splits the Open dialog's result buffer: either one full path, or a folder
+// followed by file names, each zero-terminated, the list ended by an empty
+// string.
+std::vector<std::wstring> SplitOpenDialogResult(const wchar_t* buffer, size_t capacity);

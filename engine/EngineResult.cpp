@@ -1,0 +1,42 @@
+// Turning a failed engine call into something the user sees.
+#include "engine/EngineResult.h"
+
+#include "app/CDodezOvurerDlg.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kErrorPrefix[] = L"error: ";
+
+// The engine's text for `code`. The buffer is terminated even when the engine
+// leaves no zero within it.
+std::wstring EngineText(const EngineApi& engine, int32_t code) {
+    std::vector<wchar_t> buffer(kTextCapacity, L'\0');
+    int32_t capacity = kTextCapacity;
+    engine.GetText(code, buffer.data(), &capacity); // result and capacity deliberately unread
+    buffer.back() = L'\0';
+    return std::wstring(buffer.data());
+}
+
+} // namespace
+
+std::wstring BuildErrorLine(const std::wstring& engineText) {
+    // The whole line, prefix and terminating zero included, fits 2048 units.
+    constexpr size_t prefixLength = std::size(kErrorPrefix) - 1;
+    constexpr size_t room = kTextCapacity - 1 - prefixLength;
+    return kErrorPrefix + engineText.substr(0, std::min(engineText.size(), room));
+}
+
+bool CDodezOvurerDlg::CheckEngineResult(int32_t code) {
+    if (code == 0) return true;
+    std::wstring line = BuildErrorLine(EngineText(m_engine, code));
+    AddInformationLine(line);
+    MessageBoxW(m_hWnd, line.c_str(), L"Message", MB_OK);
+    return false;
+}
+
+void CDodezOvurerDlg::AddInformationLine(const std::wstring& line) {
+    m_information.AddString(line.c_str());
+}

@@ -1,0 +1,15 @@
+// Conversions between UTF-16 and the system's ANSI code page.
+#pragma once
+
+#include <string>
+
+std::string ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const char* text);
+std::wstring FromAnsi(const std::string& text);
+
+// The ANSI form of `text`, cut to at most `maxBytes` bytes without splitting a
+// double-byte character.
+std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes);
+
+// printf into a std::wstring.
+std::wstring FormatText(const wchar_t* format, ...);

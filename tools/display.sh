@@ -1,0 +1,39 @@
+# Sourced: makes sure there is an X display and a booted Wine prefix for the
+# build. Starts a virtual display when there is none, saying so.
+# Expects $build; sets DISPLAY, WINEPREFIX and friends.
+export WINEPREFIX="$build/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
+
+quillotune_started_xvfb=""
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 90 140); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            quillotune_started_xvfb=$!
+            export DISPLAY=":$n"
+            break
+        fi
+    done
+    for _ in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
+        sleep 0.1
+    done
+    echo "No DISPLAY: using a virtual display $DISPLAY (Xvfb)."
+fi
+
+if [ ! -f "$WINEPREFIX/.quillotune-ready" ]; then
+    echo "Preparing the Wine prefix in $WINEPREFIX (once)..."
+    wineboot -i >/dev/null 2>&1 || true
+    # Without a window manager, Wine would wait two seconds for one at every
+    # window it hides; its windows are better left unmanaged here.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.quillotune-ready"
+fi
+
+quillotune_cleanup_display() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$quillotune_started_xvfb" ]; then kill "$quillotune_started_xvfb" 2>/dev/null || true; fi
+}

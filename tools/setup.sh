@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs whatever this machine lacks to build and test Quillotune:
+# the mingw-w64 cross compiler, 32-bit Wine, a virtual X display, GStreamer's
+# 32-bit plugins (Wine decodes through them), PulseAudio for sound tests and
+# the independent disc-image readers the tests compare against.
+# Idempotent and quiet when everything is present.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$here")"
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+
+packages=(
+  cmake make ninja-build pkg-config git ca-certificates dpkg-dev xz-utils
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  googletest
+  wine wine32:i386 libwine:i386
+  xvfb xauth x11-utils xdotool imagemagick
+  fonts-dejavu-core fonts-liberation2
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
+  libgstreamer1.0-0:i386 libgstreamer-plugins-base1.0-0:i386
+  pulseaudio pulseaudio-utils libpulse0:i386 libasound2-plugins:i386
+  ffmpeg sox bchunk cdrdao libcdio-utils cuetools shntool
+  python3 python3-numpy
+)
+
+missing=()
+installed="$(dpkg-query -W -f='${Package}:${Architecture} ${db:Status-Status}\n' 2>/dev/null || true)"
+native="$(dpkg --print-architecture)"
+for p in "${packages[@]}"; do
+  name="${p%%:*}"
+  arch="${p#*:}"; [ "$arch" = "$p" ] && arch=""
+  if [ -n "$arch" ]; then
+    grep -q "^${name}:${arch} installed$" <<<"$installed" || missing+=("$p")
+  else
+    grep -Eq "^${name}:(${native}|all) installed$" <<<"$installed" || missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${#missing[@]} missing package(s): ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The resampler library is cross-built from Debian's own source package.
+"$here/fetch-sources.sh"
