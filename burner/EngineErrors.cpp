@@ -1,6 +1,9 @@
 #include "burner/EngineErrors.h"
 
 std::wstring EngineErrorText(int32_t code) {
+    // Each part of the engine owns a range of codes and their sentences.
+    // 100-199: play time; 200-299: burning and images; 300-399: preview and
+    // the engine's own dialogs.
     switch (static_cast<EngineError>(code)) {
     case EngineError::Ok:
         return L"The operation completed successfully.";
