@@ -29,6 +29,12 @@ if [ ! -f "$WINEPREFIX/.quillotune-ready" ]; then
     # Without a window manager, Wine would wait two seconds for one at every
     # window it hides; its windows are better left unmanaged here.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # Wine's own fonts (MS Sans Serif, Marlett for the caption buttons...) are
+    # packaged apart and not found where this Wine looks; the prefix's font
+    # folder is always searched.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     wineserver -w
     touch "$WINEPREFIX/.quillotune-ready"
 fi

@@ -18,7 +18,7 @@ packages=(
   googletest
   wine wine32:i386 libwine:i386
   xvfb xauth x11-utils xdotool imagemagick
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core fonts-liberation2 fonts-wine
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
   libgstreamer1.0-0:i386 libgstreamer-plugins-base1.0-0:i386
