@@ -39,7 +39,9 @@ public:
     int GetCurrentValue() const { return m_currentValue; }
     int GetMaxValue() const { return m_maxValue; }
 
-    // Draws the whole ruler for a window of the given size into `dc`.
+    // Draws the whole ruler into `dc`; `windowRect` is the window's rectangle
+    // in client coordinates, which gives the ruler its size. A maximum below 1
+    // leaves only the face; a step below 1 leaves out its ticks.
     void PaintContent(HDC dc, const RECT& windowRect);
 
 protected:
@@ -51,6 +53,13 @@ private:
     static const MessageEntry<CSizeRange> kMessageMap[];
     void OnPaint();
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    RECT WindowRectInClient() const;
+
+    // The layers over the face, in drawing order; `scale` is pixels per unit.
+    void DrawMinorTicks(HDC dc, double scale) const;
+    void DrawLabels(HDC dc, double scale) const;
+    void DrawMarkerLines(HDC dc, double scale) const;
+    void DrawColorBands(HDC dc, double scale) const;
 
     int m_maxValue = 90;
     int m_minorTickStep = 5;
