@@ -51,6 +51,9 @@ public:
     std::wstring BuildTotalsText(int totalSeconds) const;
     void SetupCapacityRuler();
     void SetBurning(bool burning);                 // burn/
+    // The same switch through the shared target, for the event handlers on
+    // any thread; does nothing to a window that is gone.
+    static void SetBurning(EventTarget& target, bool burning);
     void AddTracksToProject();
     void FillRecorderList();
 
@@ -108,6 +111,7 @@ private:
     // Burn run (burn/).
     void OnBurnNow();
     void StartStep();
+    void StopBurning();
     void OnErase();
     void OnBurnWithDialog();
 

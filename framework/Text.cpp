@@ -6,16 +6,22 @@
 #include <cwchar>
 #include <vector>
 
-std::string ToAnsi(const std::wstring& text) {
+namespace {
+
+std::string ToCodePage(const std::wstring& text, UINT codePage) {
     if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                   0, nullptr, nullptr);
+    int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                   nullptr, 0, nullptr, nullptr);
     if (size <= 0) return {};
     std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(),
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(),
                         size, nullptr, nullptr);
     return result;
 }
+
+} // namespace
+
+std::string ToAnsi(const std::wstring& text) { return ToCodePage(text, CP_ACP); }
 
 std::wstring FromAnsi(const char* text) {
     if (text == nullptr || *text == '\0') return {};
@@ -30,13 +36,17 @@ std::wstring FromAnsi(const char* text) {
 std::wstring FromAnsi(const std::string& text) { return FromAnsi(text.c_str()); }
 
 std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes) {
-    std::string ansi = ToAnsi(text);
+    return ToAnsiBounded(text, maxBytes, CP_ACP);
+}
+
+std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes, unsigned codePage) {
+    std::string ansi = ToCodePage(text, codePage);
     if (ansi.size() <= maxBytes) return ansi;
     // Walk whole characters so that a lead byte is never left without its
     // trail byte.
     size_t end = 0;
     while (end < ansi.size()) {
-        size_t width = IsDBCSLeadByte(static_cast<BYTE>(ansi[end])) ? 2 : 1;
+        size_t width = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(ansi[end])) ? 2 : 1;
         if (end + width > maxBytes) break;
         end += width;
     }

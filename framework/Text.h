@@ -10,6 +10,9 @@ std::wstring FromAnsi(const std::string& text);
 // The ANSI form of `text`, cut to at most `maxBytes` bytes without splitting a
 // double-byte character.
 std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes);
+// The same in a given code page (the ANSI one is the system's choice, so this
+// is how a double-byte page can be tried anywhere).
+std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes, unsigned codePage);
 
 // printf into a std::wstring.
 std::wstring FormatText(const wchar_t* format, ...);

@@ -46,6 +46,8 @@ TEST(Startup, BindsTheEngineInItsOrderAndShowsTheOptions) {
 
     Calls expected = kStartupCalls;
     expected.push_back("SetOptions(label=NEW,joliet=1,finalize=0,eject=1)");
+    expected.push_back("GetDevices(0,1)");
+    expected.push_back("SetDevice(0x006D0049)"); // "Im": the first recorder's first two units
     EXPECT_EQ(expected, FirstCalls(h.engine, expected.size()));
     // Every handler was handed the dialog as its context.
     EXPECT_EQ(h.dialog->EventContext(), h.engine.handlers.finalizeContext);

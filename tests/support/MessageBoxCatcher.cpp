@@ -66,9 +66,14 @@ void MessageBoxCatcher::Caught(HWND box) {
         }
         m_boxes.push_back(caught);
     }
+    if (m_whileShown) m_whileShown(caught);
     if (answer == 0) answer = caught.buttons.empty() ? IDOK : caught.buttons.front();
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+void MessageBoxCatcher::WhileShown(std::function<void(const CaughtBox&)> look) {
+    m_whileShown = std::move(look);
 }
 
 std::vector<CaughtBox> MessageBoxCatcher::Boxes() const {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     // The answers to give, in order; once used up, a box gets IDOK if it has
     // one, else its first button.
     void QueueAnswers(std::vector<int> answers);
+
+    // Called with each box while it is still open, before it is answered
+    // (on the thread that shows it): to look at the dialog behind a box.
+    void WhileShown(std::function<void(const CaughtBox&)> look);
 
     std::vector<CaughtBox> Boxes() const;
     size_t Count() const;
@@ -55,4 +60,5 @@ private:
     mutable std::mutex m_mutex;
     std::vector<CaughtBox> m_boxes;
     std::deque<int> m_answers;
+    std::function<void(const CaughtBox&)> m_whileShown;
 };

@@ -47,7 +47,7 @@ int32_t ENGINE_CALL GetDevices(DeviceEntry* slots, int32_t* count, int32_t one) 
         std::wmemcpy(slots[filled].text, device.c_str(), std::min<size_t>(device.size(), 49));
         ++filled;
     }
-    *count = filled;
+    *count = engine.reportedDeviceCount.value_or(filled);
     return result;
 }
 int32_t ENGINE_CALL SetDevice(uint32_t device) {

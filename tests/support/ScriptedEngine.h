@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     BurnOptions options{};
     // Recorders GetDevices reports.
     std::vector<std::wstring> devices{L"Im Image Recorder"};
+    // When set, the count GetDevices reports instead of the slots it filled
+    // (an engine that misreports).
+    std::optional<int32_t> reportedDeviceCount;
     // Seconds GetPlayTime reports per path (others: 0).
     std::map<std::wstring, int32_t> playTimes;
     // Text GetText writes per code (others: "Engine text for code N").
