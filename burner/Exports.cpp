@@ -2,6 +2,7 @@
 // exception cross the boundary.
 #include "burner/EngineErrors.h"
 #include "burner/EngineState.h"
+#include "burner/run/BurnController.h"
 #include "engine/EngineRecords.h"
 
 #include <windows.h>
@@ -60,9 +61,17 @@ int32_t ENGINE_CALL AddFile(FileEntry entry) {
     return Guarded([&entry] { return EngineState::Instance().AddFile(entry); });
 }
 
-int32_t ENGINE_CALL Prepare() { return NotAvailableYet(); }
-int32_t ENGINE_CALL Burn() { return NotAvailableYet(); }
-int32_t ENGINE_CALL Abort() { return ToCode(EngineError::Ok); }
+int32_t ENGINE_CALL Prepare() {
+    return Guarded([] { return BurnController::Instance().Prepare(); });
+}
+
+int32_t ENGINE_CALL Burn() {
+    return Guarded([] { return BurnController::Instance().Burn(); });
+}
+
+int32_t ENGINE_CALL Abort() {
+    return Guarded([] { return BurnController::Instance().Abort(); });
+}
 int32_t ENGINE_CALL AudioFileStop() { return ToCode(EngineError::Ok); }
 
 int32_t ENGINE_CALL BurnDialog(int32_t, int32_t, int32_t, const wchar_t*,

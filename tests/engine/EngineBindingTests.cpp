@@ -117,13 +117,15 @@ TEST_F(RealEngine, GivesASentenceForEveryCodeWithinTheCapacity) {
     EXPECT_EQ(7u, std::wcslen(small));
 }
 
-TEST_F(RealEngine, OperationsNotBuiltYetSaySo) {
+TEST_F(RealEngine, BurningAnEmptyProjectSaysWhatIsMissing) {
     int32_t code = Api().Prepare();
     ASSERT_NE(0, code);
     wchar_t buffer[kTextCapacity];
     int32_t capacity = kTextCapacity;
     Api().GetText(code, buffer, &capacity);
-    EXPECT_NE(nullptr, std::wcsstr(buffer, L"not available yet"));
+    EXPECT_NE(nullptr, std::wcsstr(buffer, L"add at least one audio file"));
+    EXPECT_NE(0, Api().Burn()); // nothing was prepared
+    EXPECT_EQ(0, Api().Abort()); // harmless without a run
 }
 
 } // namespace

@@ -1,0 +1,73 @@
+#include "burner/image/ImageFolder.h"
+
+#include "burner/run/AnsiText.h"
+#include "burner/run/BurnErrors.h"
+
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cwchar>
+
+namespace {
+
+std::wstring WithoutTrailingSlash(std::wstring path) {
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    return path;
+}
+
+std::wstring EnvironmentFolder() {
+    wchar_t buffer[MAX_PATH + 1];
+    DWORD length = GetEnvironmentVariableW(L"QUILLOTUNE_IMAGE_DIR", buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return std::wstring();
+    return std::wstring(buffer, length);
+}
+
+std::wstring MusicFolder() {
+    wchar_t* path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Music, KF_FLAG_CREATE, nullptr, &path)) && path)
+        result = path;
+    if (path != nullptr) CoTaskMemFree(path);
+    return result;
+}
+
+bool IsFolder(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+ImageFolderChoice ChooseImageFolder(const BurnOptions& options) {
+    size_t length = wcsnlen(options.imageFolder, 260);
+    std::wstring own(options.imageFolder, length);
+    if (!own.empty() && !IsNotDefined(options.imageFolder)) return {WithoutTrailingSlash(own), false};
+    std::wstring environment = EnvironmentFolder();
+    if (!environment.empty()) return {WithoutTrailingSlash(environment), false};
+    std::wstring music = MusicFolder();
+    if (music.empty()) return {std::wstring(), true};
+    return {WithoutTrailingSlash(music) + L"\\Quillotune", true};
+}
+
+int32_t PrepareImageFolder(const ImageFolderChoice& folder) {
+    if (folder.path.empty())
+        return FailWith(BurnError::FolderMissing,
+                        L"There is no folder for disc images: the user's Music folder cannot be found.");
+    if (!IsFolder(folder.path)) {
+        if (!folder.createWhenMissing || !CreateDirectoryW(folder.path.c_str(), nullptr)) {
+            DWORD error = folder.createWhenMissing ? GetLastError() : ERROR_PATH_NOT_FOUND;
+            return FailWith(BurnError::FolderMissing, L"The folder for disc images \"" + folder.path +
+                                                          L"\" cannot be used: " +
+                                                          FileErrorReason(error));
+        }
+    }
+    // A probe file, deleted when its handle closes, shows that images can go here.
+    wchar_t probe[MAX_PATH + 16];
+    if (folder.path.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.path.c_str(), L"qtn", 0, probe))
+        return FailWith(BurnError::FolderNotWritable, L"The folder for disc images \"" + folder.path +
+                                                          L"\" cannot be written to: " +
+                                                          FileErrorReason(GetLastError()));
+    DeleteFileW(probe); // the name only served to prove a file can be created
+    return 0;
+}

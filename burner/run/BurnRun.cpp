@@ -1,0 +1,277 @@
+#include "burner/run/BurnRun.h"
+
+#include "burner/audio/CdAudioSource.h"
+#include "burner/audio/MediaFoundation.h"
+#include "burner/image/ImageFiles.h"
+#include "burner/image/ImageNaming.h"
+#include "burner/image/ImageWriter.h"
+#include "burner/run/AnsiText.h"
+#include "burner/run/BurnErrors.h"
+#include "burner/run/FileManager.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+constexpr size_t kBytesPerTrackBuffer = 4 << 20; // about 24 s of disc audio per track
+constexpr size_t kTracksInFlight = 2;
+constexpr size_t kDecoderThreads = 2;
+constexpr size_t kChunkSamples = 64 * 1024; // samples handed over at once
+constexpr ULONGLONG kEventIntervalMs = 100;
+
+struct ThreadStart {
+    std::shared_ptr<BurnRun> run;
+    HMODULE module = nullptr;
+    void (*body)(BurnRun*) = nullptr;
+};
+
+// Holds the module that contains this code, so that a program that
+// unloads the engine while a run still ends does not pull the code away.
+HMODULE ReferenceOwnModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&ReferenceOwnModule), &module);
+    return module;
+}
+
+} // namespace
+
+BurnRun::BurnRun(BurnPlan plan, const EventHandlers& handlers, std::function<void(BurnRun*)> ended)
+    : m_plan(std::move(plan)), m_events(handlers), m_ended(std::move(ended)),
+      m_pipeline(m_plan.tracks.size(), kBytesPerTrackBuffer, kTracksInFlight) {
+    m_estimatedBytes = static_cast<uint64_t>(m_plan.EstimatedSectors()) * cd::kBytesPerSector;
+}
+
+BurnRun::~BurnRun() = default;
+
+int32_t BurnRun::Start() {
+    m_files = std::make_unique<ImageFiles>(m_plan.folder);
+    if (!m_files->Create()) {
+        int32_t code = FailWith(BurnError::ImageNotCreated, m_files->Error());
+        m_files.reset();
+        return code;
+    }
+    auto* start = new ThreadStart{shared_from_this(), ReferenceOwnModule(), nullptr};
+    HANDLE thread = CreateThread(nullptr, 0, &BurnRun::ThreadMain, start, 0, nullptr);
+    if (thread == nullptr) {
+        DWORD error = GetLastError();
+        if (start->module != nullptr) FreeLibrary(start->module);
+        delete start;
+        m_files.reset();
+        return FailWith(BurnError::ImageNotCreated,
+                        L"The burn could not start: " + FileErrorReason(error));
+    }
+    CloseHandle(thread); // the run ends by itself; nobody waits for it
+    return 0;
+}
+
+void BurnRun::Cancel() {
+    m_events.Close();
+    m_pipeline.Cancel();
+}
+
+__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::ThreadMain(void* parameter) {
+    auto* start = static_cast<ThreadStart*>(parameter);
+    HMODULE module = start->module;
+    try {
+        start->run->Run();
+    } catch (...) {
+        // Nothing may escape a thread; Run already reported what it could.
+    }
+    delete start;
+    if (module != nullptr) FreeLibraryAndExitThread(module, 0);
+    return 0;
+}
+
+void BurnRun::Run() {
+    for (size_t i = 0; i < std::min(kDecoderThreads, m_plan.tracks.size()); ++i) {
+        HANDLE decoder = CreateThread(nullptr, 0, &BurnRun::DecoderMain, this, 0, nullptr);
+        if (decoder != nullptr) m_decoders.push_back(decoder);
+    }
+    if (m_decoders.empty()) {
+        Fail(L"The burn could not start its decoding threads.");
+        return;
+    }
+    std::wstring failure;
+    if (!WriteTracks(failure)) {
+        if (m_pipeline.IsCancelled() && failure.empty()) {
+            StopDecoders();
+            m_files->Discard();
+            return; // aborted: no event, nothing left behind
+        }
+        Fail(failure);
+        return;
+    }
+    StopDecoders();
+    Succeed();
+}
+
+__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::DecoderMain(void* parameter) {
+    try {
+        static_cast<BurnRun*>(parameter)->DecodeTracks();
+    } catch (...) {
+        // Out of memory in a decoder: the writer must not wait for it forever.
+        static_cast<BurnRun*>(parameter)->m_pipeline.Fail(
+            0, L"The burn ran out of memory while decoding.");
+    }
+    return 0;
+}
+
+void BurnRun::DecodeTracks() {
+    MediaFoundationScope mediaFoundation;
+    for (;;) {
+        size_t track = m_nextTrack++;
+        if (track >= m_plan.tracks.size()) return;
+        if (!m_pipeline.WaitForTurn(track)) return;
+        const std::wstring& path = m_plan.tracks[track].path;
+        if (!mediaFoundation.IsReady()) {
+            m_pipeline.Fail(track, L"The system's audio decoders could not be started.");
+            return;
+        }
+        CdAudioSource source;
+        if (!source.Open(path)) {
+            m_pipeline.Fail(track, source.Error());
+            return;
+        }
+        TrackPipeline::Chunk chunk;
+        chunk.reserve(kChunkSamples + 16384);
+        for (;;) {
+            CdAudioSource::Status status = source.Read(chunk);
+            if (status == CdAudioSource::Status::Error) {
+                m_pipeline.Fail(track, source.Error());
+                return;
+            }
+            bool end = status == CdAudioSource::Status::End;
+            if (chunk.size() >= kChunkSamples || (end && !chunk.empty())) {
+                if (!m_pipeline.Push(track, std::move(chunk))) return;
+                chunk = TrackPipeline::Chunk();
+                chunk.reserve(kChunkSamples + 16384);
+            }
+            if (end) break;
+        }
+        m_pipeline.Finish(track);
+    }
+}
+
+bool BurnRun::WriteTracks(std::wstring& failure) {
+    ImageWriter writer(*m_files);
+    m_lastEvent = GetTickCount64();
+    for (;;) {
+        TrackPipeline::Chunk chunk;
+        size_t track = 0;
+        std::wstring error;
+        TrackPipeline::Next next = m_pipeline.Pop(chunk, track, error);
+        switch (next) {
+        case TrackPipeline::Next::Cancelled:
+            return false;
+        case TrackPipeline::Next::Failed: {
+            m_events.AudioDecodeDone(ToAnsi(m_plan.tracks[track].path).c_str(),
+                                     static_cast<uint32_t>(track + 1), 1);
+            failure = error;
+            return false;
+        }
+        case TrackPipeline::Next::Chunk:
+            m_currentTrack = track;
+            if (!writer.WriteFrames(chunk.data(), chunk.size() / 2)) {
+                failure = m_files->Error();
+                return false;
+            }
+            m_bytesWritten = writer.BytesWritten();
+            m_currentTrackFrames = writer.CurrentTrackFrames();
+            RaiseProgress(false);
+            break;
+        case TrackPipeline::Next::TrackEnd: {
+            if (!writer.EndTrack()) {
+                failure = m_files->Error();
+                return false;
+            }
+            m_bytesWritten = writer.BytesWritten();
+            int64_t sectors = std::accumulate(writer.TrackSectors().begin(),
+                                              writer.TrackSectors().end(), int64_t{0});
+            if (sectors > cd::kDiscSectors80) {
+                failure = L"The tracks turned out longer than an 80-minute disc holds (" +
+                          FromAnsi(cd::MinutesSeconds(sectors)) + L" of " +
+                          FromAnsi(cd::MinutesSeconds(cd::kDiscSectors80)) + L").";
+                return false;
+            }
+            m_events.AudioDecoder(100.0f, track + 1);
+            m_events.AudioDecodeDone(ToAnsi(m_plan.tracks[track].path).c_str(),
+                                     static_cast<uint32_t>(track + 1), 0);
+            m_currentTrack = track + 1;
+            m_currentTrackFrames = 0;
+            break;
+        }
+        case TrackPipeline::Next::Done:
+            m_trackSectors = writer.TrackSectors();
+            return true;
+        }
+    }
+}
+
+void BurnRun::RaiseProgress(bool force) {
+    ULONGLONG now = GetTickCount64();
+    if (!force && now - m_lastEvent < kEventIntervalMs) return;
+    m_lastEvent = now;
+    double total = static_cast<double>(std::max(m_estimatedBytes, m_bytesWritten));
+    double percent = total > 0 ? 100.0 * static_cast<double>(m_bytesWritten) / total : 0.0;
+    // 100 % is said once, when everything is written.
+    if (!force) percent = std::min(percent, 99.9);
+    else percent = 100.0;
+    float fill = static_cast<float>(m_pipeline.Fill() * 100.0);
+    m_events.Process(static_cast<float>(percent), static_cast<uint32_t>(m_currentTrack + 1), fill,
+                     static_cast<double>(m_bytesWritten), static_cast<uint64_t>(total));
+    if (force || m_currentTrack >= m_plan.tracks.size()) return;
+    int64_t estimated = m_plan.tracks[m_currentTrack].estimatedFrames;
+    double trackPercent =
+        estimated > 0 ? 100.0 * static_cast<double>(m_currentTrackFrames) / static_cast<double>(estimated)
+                      : 0.0;
+    m_events.AudioDecoder(static_cast<float>(std::min(trackPercent, 99.9)), m_currentTrack + 1);
+}
+
+void BurnRun::StopDecoders() {
+    // Waits for the decoding threads, which raise no events and stop at
+    // their next read once the pipeline is complete or cancelled.
+    if (!m_decoders.empty())
+        WaitForMultipleObjects(static_cast<DWORD>(m_decoders.size()), m_decoders.data(), TRUE,
+                               INFINITE);
+    for (HANDLE decoder : m_decoders) CloseHandle(decoder);
+    m_decoders.clear();
+}
+
+void BurnRun::Fail(const std::wstring& sentence) {
+    m_pipeline.Cancel();
+    StopDecoders();
+    if (m_files) m_files->Discard();
+    m_ended(this);
+    std::string text = ToAnsi(sentence.empty() ? L"The burn failed." : sentence);
+    m_events.BurnDone(text.c_str());
+}
+
+void BurnRun::Succeed() {
+    if (!m_files->CloseData()) {
+        Fail(m_files->Error());
+        return;
+    }
+    RaiseProgress(true);
+    m_events.Finalize();
+    std::wstring label = FromAnsi(m_plan.label);
+    if (m_events.IsClosed() ||
+        !m_files->Complete(SafeFileName(label), ToUtf8(label), m_trackSectors)) {
+        if (m_events.IsClosed()) {
+            m_files->Discard();
+            return;
+        }
+        Fail(m_files->Error());
+        return;
+    }
+    if (m_events.IsClosed()) {
+        // Stopped in the last moment: a stopped run leaves nothing behind.
+        DeleteFileW(m_files->BinPath().c_str());
+        DeleteFileW(m_files->CuePath().c_str());
+        return;
+    }
+    if (m_plan.ejectAfterBurn) ShowInFileManager(m_files->CuePath());
+    m_ended(this);
+    m_events.BurnDone(nullptr);
+}

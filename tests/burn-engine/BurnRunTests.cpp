@@ -1,0 +1,116 @@
+// Whole burns through the real engine: the image, its names and the events.
+// verify-images.py then reads the images with independent tools.
+#include "EngineHarness.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+int64_t FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string ReadAll(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// INDEX 01 positions in sectors, in track order.
+std::vector<int64_t> CueStarts(const std::string& cue) {
+    std::vector<int64_t> starts;
+    std::istringstream lines(cue);
+    std::string line;
+    while (std::getline(lines, line)) {
+        int m = 0, s = 0, f = 0;
+        if (std::sscanf(line.c_str(), " INDEX 01 %d:%d:%d", &m, &s, &f) == 3)
+            starts.push_back((m * 60 + s) * 75 + f);
+    }
+    return starts;
+}
+
+std::vector<RecordedEvent> OfKind(const std::vector<RecordedEvent>& events, RecordedEvent::Kind kind) {
+    std::vector<RecordedEvent> found;
+    for (const RecordedEvent& event : events)
+        if (event.kind == kind) found.push_back(event);
+    return found;
+}
+
+TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
+    std::wstring folder = FreshFolder(L"mixed");
+    SetImageOptions("MIXED TRACKS", folder);
+    const std::vector<std::wstring> tracks = {Media(L"mixed-1.wav"), Media(L"mixed-2.mp3"),
+                                              Media(L"mixed-3.ogg"), Media(L"short.wav")};
+    for (const std::wstring& track : tracks) Add(track);
+    ASSERT_EQ(0, Api().Prepare());
+    DWORD mainThread = GetCurrentThreadId();
+    ASSERT_EQ(0, Api().Burn());
+    ASSERT_TRUE(m_log.WaitForBurnDone(120));
+
+    std::vector<RecordedEvent> events = m_log.Events();
+    ASSERT_FALSE(events.empty());
+    const RecordedEvent& last = events.back();
+    EXPECT_EQ(RecordedEvent::BurnDone, last.kind);
+    EXPECT_TRUE(last.nullText) << last.text;
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(RecordedEvent::Finalize, events[events.size() - 2].kind);
+    const RecordedEvent& final = events[events.size() - 3];
+    EXPECT_EQ(RecordedEvent::Process, final.kind);
+    EXPECT_EQ(100.0f, final.percent);
+
+    // One decode-done per file, in list order, none with an error.
+    std::vector<RecordedEvent> done = OfKind(events, RecordedEvent::DecodeDone);
+    ASSERT_EQ(tracks.size(), done.size());
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        EXPECT_EQ(0, done[i].error);
+        EXPECT_NE(std::string::npos, done[i].text.find(i == 3 ? "short.wav" : "mixed-"));
+    }
+    // Progress only grows, stays below 100 until the end, and comes at most
+    // every 100 ms (a little slack for the clock's tick).
+    std::vector<RecordedEvent> process = OfKind(events, RecordedEvent::Process);
+    for (size_t i = 1; i < process.size(); ++i) {
+        EXPECT_GE(process[i].percent, process[i - 1].percent);
+        EXPECT_GE(process[i].bytesWritten, process[i - 1].bytesWritten);
+        if (i + 1 < process.size()) {
+            EXPECT_LT(process[i].percent, 100.0f);
+            EXPECT_GE(process[i].seconds - process[i - 1].seconds, 0.085);
+        }
+    }
+    for (const RecordedEvent& event : process) {
+        EXPECT_GE(event.bufferFill, 0.0f);
+        EXPECT_LE(event.bufferFill, 100.0f);
+    }
+    for (const RecordedEvent& event : events) EXPECT_NE(mainThread, event.thread);
+
+    // Exactly the image: no temporary file is left.
+    std::vector<std::wstring> files = FilesIn(folder);
+    ASSERT_EQ(2u, files.size());
+    std::string cue = ReadAll(folder + L"\\MIXED TRACKS.cue");
+    int64_t binBytes = FileSize(folder + L"\\MIXED TRACKS.bin");
+    ASSERT_GT(binBytes, 0);
+    EXPECT_EQ(0, binBytes % 2352);
+    EXPECT_NE(std::string::npos, cue.find("TITLE \"MIXED TRACKS\""));
+    EXPECT_NE(std::string::npos, cue.find("FILE \"MIXED TRACKS.bin\" BINARY"));
+    EXPECT_EQ(last.nullText ? process.back().bytesWritten : 0.0, static_cast<double>(binBytes));
+
+    // Track positions: the WAV's 7.3 s are 321,930 frames = 548 sectors; the
+    // last track, 2 s long, takes 4 s (300 sectors) at the end of the file.
+    std::vector<int64_t> starts = CueStarts(cue);
+    ASSERT_EQ(4u, starts.size());
+    EXPECT_EQ(0, starts[0]);
+    EXPECT_EQ(548, starts[1]);
+    EXPECT_EQ(binBytes / 2352 - 300, starts[3]);
+    for (size_t i = 1; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 300);
+
+    // The run emptied the project.
+    int32_t code = Api().Prepare();
+    EXPECT_EQ(200, code);
+}
+
+} // namespace
