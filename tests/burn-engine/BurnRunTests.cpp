@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -44,7 +45,7 @@ std::vector<RecordedEvent> OfKind(const std::vector<RecordedEvent>& events, Reco
 
 TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
     std::wstring folder = FreshFolder(L"mixed");
-    SetImageOptions("MIXED TRACKS", folder);
+    SetImageOptions("Mixed Bag", folder);
     const std::vector<std::wstring> tracks = {Media(L"mixed-1.wav"), Media(L"mixed-2.mp3"),
                                               Media(L"mixed-3.ogg"), Media(L"short.wav")};
     for (const std::wstring& track : tracks) Add(track);
@@ -91,12 +92,12 @@ TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
     // Exactly the image: no temporary file is left.
     std::vector<std::wstring> files = FilesIn(folder);
     ASSERT_EQ(2u, files.size());
-    std::string cue = ReadAll(folder + L"\\MIXED TRACKS.cue");
-    int64_t binBytes = FileSize(folder + L"\\MIXED TRACKS.bin");
+    std::string cue = ReadAll(folder + L"\\Mixed Bag.cue");
+    int64_t binBytes = FileSize(folder + L"\\Mixed Bag.bin");
     ASSERT_GT(binBytes, 0);
     EXPECT_EQ(0, binBytes % 2352);
-    EXPECT_NE(std::string::npos, cue.find("TITLE \"MIXED TRACKS\""));
-    EXPECT_NE(std::string::npos, cue.find("FILE \"MIXED TRACKS.bin\" BINARY"));
+    EXPECT_NE(std::string::npos, cue.find("TITLE \"Mixed Bag\""));
+    EXPECT_NE(std::string::npos, cue.find("FILE \"Mixed Bag.bin\" BINARY"));
     EXPECT_EQ(last.nullText ? process.back().bytesWritten : 0.0, static_cast<double>(binBytes));
 
     // Track positions: the WAV's 7.3 s are 321,930 frames = 548 sectors; the
@@ -111,6 +112,50 @@ TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
     // The run emptied the project.
     int32_t code = Api().Prepare();
     EXPECT_EQ(200, code);
+}
+
+TEST_F(BurnEngine, MixesMonoAndSurroundAndResamplesHighRates) {
+    // The samples are checked by verify-images.py; here the run and its files.
+    std::wstring folder = FreshFolder(L"channels");
+    SetImageOptions("Channels", folder);
+    Add(Media(L"mono.wav"));
+    Add(Media(L"surround.wav"));
+    Add(Media(L"hires.wav"));
+    ASSERT_EQ(0, Api().Prepare());
+    ASSERT_EQ(0, Api().Burn());
+    ASSERT_TRUE(m_log.WaitForBurnDone(120));
+    EXPECT_TRUE(m_log.Events().back().nullText) << m_log.Events().back().text;
+    std::vector<std::wstring> files = FilesIn(folder);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"Channels.bin", L"Channels.cue"}), files);
+}
+
+TEST_F(BurnEngine, NamesImagesAfterTheLabelAndNeverOverwriteOne) {
+    std::wstring folder = FreshFolder(L"names");
+    // "Caf\xe9" is the label in the ANSI code page (1252); ':' '<' '>' '?' cannot be in a name.
+    for (int run = 0; run < 2; ++run) {
+        SetImageOptions("Caf\xe9: <Best>?", folder);
+        Add(Media(L"\u00dcn\u00efc\u00f8d\u00e9 \u65e5\u672c.wav"));
+        ASSERT_EQ(0, Api().Prepare());
+        ASSERT_EQ(0, Api().Burn());
+        ASSERT_TRUE(m_log.WaitForBurnDone(60));
+        EXPECT_TRUE(m_log.Events().back().nullText) << m_log.Events().back().text;
+        std::vector<RecordedEvent> done = OfKind(m_log.Events(), RecordedEvent::DecodeDone);
+        ASSERT_FALSE(done.empty());
+        EXPECT_NE(std::string::npos, done.back().text.find(".wav")); // the name in ANSI
+        m_log.Clear();
+    }
+    std::vector<std::wstring> files = FilesIn(folder);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"Caf\u00e9_ _Best__ (2).bin", L"Caf\u00e9_ _Best__ (2).cue",
+                                         L"Caf\u00e9_ _Best__.bin", L"Caf\u00e9_ _Best__.cue"}),
+              files);
+    // The CUE sheets are UTF-8 and each names its own BIN file.
+    std::string second = ReadAll(folder + L"\\Caf\u00e9_ _Best__ (2).cue");
+    EXPECT_NE(std::string::npos, second.find("TITLE \"Caf\xc3\xa9: <Best>?\""));
+    EXPECT_NE(std::string::npos, second.find("FILE \"Caf\xc3\xa9_ _Best__ (2).bin\" BINARY"));
+    EXPECT_EQ(FileSize(folder + L"\\Caf\u00e9_ _Best__.bin"),
+              FileSize(folder + L"\\Caf\u00e9_ _Best__ (2).bin"));
 }
 
 } // namespace

@@ -42,6 +42,11 @@ size_t EventLog::Count() const {
     return m_events.size();
 }
 
+void EventLog::Clear() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_events.clear();
+}
+
 bool EventLog::WaitForBurnDone(int seconds) {
     std::unique_lock<std::mutex> lock(m_mutex);
     return m_changed.wait_for(lock, std::chrono::seconds(seconds), [&] {
@@ -131,7 +136,7 @@ std::wstring BurnEngine::TextOf(int32_t code) {
     return buffer;
 }
 
-static std::wstring Environment(const wchar_t* name) {
+std::wstring BurnEngine::Environment(const wchar_t* name) {
     wchar_t buffer[1024];
     DWORD length = GetEnvironmentVariableW(name, buffer, 1024);
     return length > 0 && length < 1024 ? std::wstring(buffer, length) : std::wstring();

@@ -35,6 +35,7 @@ public:
     bool WaitForBurnDone(int seconds);
     bool WaitForProcess(int seconds);
     size_t Count() const;
+    void Clear();
 
 private:
     void Add(RecordedEvent event);
@@ -68,6 +69,7 @@ protected:
     static std::wstring FreshFolder(const std::wstring& name);
     static std::vector<std::wstring> FilesIn(const std::wstring& folder);
     static std::string Narrow(const std::wstring& text);
+    static std::wstring Environment(const wchar_t* name);
 
     EngineLibrary m_library;
     EventLog m_log;
