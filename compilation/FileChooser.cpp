@@ -61,7 +61,8 @@ std::vector<std::wstring> SplitOpenDialogResult(const wchar_t* buffer, size_t ca
     size_t start = 0;
     while (start < capacity && buffer[start] != L'\0') {
         size_t end = start;
-        while (end < capacity && buffer[end] != L'\0') ++end;
+        while (end < capacity && buffer[end] != L'\0')
+            ++end;
         if (end == capacity) break;
         parts.emplace_back(buffer + start, end - start);
         start = end + 1;
@@ -72,6 +73,7 @@ std::vector<std::wstring> SplitOpenDialogResult(const wchar_t* buffer, size_t ca
     std::wstring folder = parts.front();
     if (folder.back() != L'\\') folder += L'\\';
     std::vector<std::wstring> paths;
-    for (size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + parts[i]);
+    for (size_t i = 1; i < parts.size(); ++i)
+        paths.push_back(folder + parts[i]);
     return paths;
 }

@@ -23,7 +23,9 @@ long long ReadField(const std::wstring& field) {
 
 } // namespace
 
-std::wstring FormatPlayTime(int seconds) { return FormatFields(L"%02d:%02d:%02d", seconds); }
+std::wstring FormatPlayTime(int seconds) {
+    return FormatFields(L"%02d:%02d:%02d", seconds);
+}
 
 long long ReadPlayTime(const std::wstring& text) {
     size_t firstColon = text.find(L':');

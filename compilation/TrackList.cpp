@@ -49,8 +49,12 @@ void CDodezOvurerDlg::OnDelete() {
     UpdateTotals();
 }
 
-void CDodezOvurerDlg::OnMoveUp() { MoveFirstSelected(-1); }
-void CDodezOvurerDlg::OnMoveDown() { MoveFirstSelected(+1); }
+void CDodezOvurerDlg::OnMoveUp() {
+    MoveFirstSelected(-1);
+}
+void CDodezOvurerDlg::OnMoveDown() {
+    MoveFirstSelected(+1);
+}
 
 // The first selected row changes places with its neighbour `step` rows away;
 // the numbers stay, since they state positions, and the selection follows

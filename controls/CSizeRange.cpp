@@ -50,8 +50,8 @@ private:
 } // namespace
 
 const MessageEntry<CSizeRange> CSizeRange::kMessageMap[] = {
-    ON_WM_PAINT(OnPaint),                       // void OnPaint()
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient),  // LRESULT OnPrintClient(WPARAM, LPARAM)
+    ON_WM_PAINT(OnPaint),                      // void OnPaint()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient), // LRESULT OnPrintClient(WPARAM, LPARAM)
 };
 
 CSizeRange::CSizeRange() = default;
@@ -61,7 +61,9 @@ bool CSizeRange::AttachToDialogItem(int id, HWND parent) {
     return SubclassDlgItem(id, parent);
 }
 
-void CSizeRange::SetUnitText(const char* text) { m_unitText = FromAnsi(text); }
+void CSizeRange::SetUnitText(const char* text) {
+    m_unitText = FromAnsi(text);
+}
 
 void CSizeRange::AddLine(int position, COLORREF colour, bool solid) {
     m_lines.push_back(LINE_DATA{position, colour, solid});
@@ -71,8 +73,7 @@ void CSizeRange::AddColorChange(int position, COLORREF colour) {
     m_colorChanges.push_back(COLOR_CHANGE{position, colour});
 }
 
-bool CSizeRange::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result) {
+bool CSizeRange::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return DispatchMessageMap(kMessageMap, *this, message, wParam, lParam, result);
 }
 
@@ -120,7 +121,8 @@ void CSizeRange::DrawMinorTicks(HDC dc, double scale) const {
         // Ticks less than a pixel apart hit every column up to the last one;
         // drawing the columns keeps a huge count from stalling the paint.
         const int last = ToPixel(static_cast<double>((count - 1) * m_minorTickStep) * scale);
-        for (int x = 0; x <= last; ++x) VerticalLine(dc, x, 0, bottom);
+        for (int x = 0; x <= last; ++x)
+            VerticalLine(dc, x, 0, bottom);
         return;
     }
     for (int i = 0; i < count; ++i)
@@ -130,8 +132,8 @@ void CSizeRange::DrawMinorTicks(HDC dc, double scale) const {
 void CSizeRange::DrawLabels(HDC dc, double scale) const {
     // Labels less than a pixel apart could not be read; they are left out.
     if (m_labelStep <= 0 || m_labelStep * scale < 1.0) return;
-    UniqueFont font(CreateFontW(kLabelFontHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                0, 0, 0, 0, L"Arial"));
+    UniqueFont font(CreateFontW(kLabelFontHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, 0,
+                                0, 0, 0, L"Arial"));
     SelectGuard selected(dc, font.Get());
     BkModeGuard transparent(dc, TRANSPARENT);
     TextAlignGuard align(dc, TA_CENTER | TA_TOP);
@@ -168,7 +170,7 @@ void CSizeRange::DrawColorBands(HDC dc, double scale) const {
         const double width = xEnd - xs;
         FillSolid(dc, ToPixel(xs + 1), ToPixel(m_height * 0.1 + 1), ToPixel(width + 1),
                   ToPixel(m_height * 0.3 + 1), kShadowColour);
-        FillSolid(dc, ToPixel(xs), ToPixel(m_height * 0.1), ToPixel(width),
-                  ToPixel(m_height * 0.3), change.crColor);
+        FillSolid(dc, ToPixel(xs), ToPixel(m_height * 0.1), ToPixel(width), ToPixel(m_height * 0.3),
+                  change.crColor);
     }
 }

@@ -46,8 +46,7 @@ public:
 
 protected:
     using Self = CSizeRange;
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     static const MessageEntry<CSizeRange> kMessageMap[];

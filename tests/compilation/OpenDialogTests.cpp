@@ -15,7 +15,9 @@ namespace {
 
 using Paths = std::vector<std::wstring>;
 
-Paths Split(const std::wstring& buffer) { return SplitOpenDialogResult(buffer.data(), buffer.size()); }
+Paths Split(const std::wstring& buffer) {
+    return SplitOpenDialogResult(buffer.data(), buffer.size());
+}
 
 TEST(OpenDialogResult, OneFileIsItsFullPath) {
     EXPECT_EQ(Paths{L"C:\\Music\\a.wav"}, Split(std::wstring(L"C:\\Music\\a.wav\0\0", 16)));
@@ -27,7 +29,8 @@ TEST(OpenDialogResult, AFolderAndNamesAreJoinedInTheirOrder) {
     EXPECT_EQ((Paths{L"C:\\Music\\b.mp3", L"C:\\Music\\a.wav", L"C:\\Music\\c d.ogg"}),
               Split(std::wstring(L"C:\\Music\0b.mp3\0a.wav\0c d.ogg\0\0", 30)));
     // A drive's root already ends in a backslash.
-    EXPECT_EQ((Paths{L"C:\\a.wav", L"C:\\b.wma"}), Split(std::wstring(L"C:\\\0a.wav\0b.wma\0\0", 17)));
+    EXPECT_EQ((Paths{L"C:\\a.wav", L"C:\\b.wma"}),
+              Split(std::wstring(L"C:\\\0a.wav\0b.wma\0\0", 17)));
 }
 
 TEST(OpenDialogResult, NeverReadsPastItsCapacity) {
@@ -125,7 +128,8 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        m_folder = std::wstring(temp) + L"quillotune-open-" + std::to_wstring(GetCurrentProcessId());
+        m_folder =
+            std::wstring(temp) + L"quillotune-open-" + std::to_wstring(GetCurrentProcessId());
         CreateDirectoryW(m_folder.c_str(), nullptr);
         for (const wchar_t* name : {L"a.wav", L"b.mp3", L"c.ogg", L"notes.txt"}) {
             HANDLE file = CreateFileW((m_folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
@@ -133,8 +137,8 @@ protected:
             ASSERT_NE(INVALID_HANDLE_VALUE, file);
             CloseHandle(file);
         }
-        m_owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, nullptr, nullptr);
+        m_owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
         g_script = OpenDialogScript{};
         g_script.owner = m_owner;
     }

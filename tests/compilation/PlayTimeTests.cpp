@@ -55,7 +55,8 @@ TEST(TotalsLine, ReadsAsTheTableOfDiscSizes) {
         {40, 12000,
          L"40 songs, total time: 03:20:00, time left:<74min disc> -2:-6:00 <80min disc> -2:00:00"},
     };
-    for (const Row& row : table) EXPECT_EQ(row.line, FormatTotalsLine(row.songs, row.total));
+    for (const Row& row : table)
+        EXPECT_EQ(row.line, FormatTotalsLine(row.songs, row.total));
 }
 
 TEST(TotalsLine, SaysSongsForOneAndSurvivesTheLargestTotal) {

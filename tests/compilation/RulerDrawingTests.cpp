@@ -81,21 +81,24 @@ TEST(RulerDrawing, EighteenMinorTicksAndNineLabelsButNoneAtTheMaximum) {
 
     std::vector<int> minor = ColumnsOf(canvas, 0, kInk, 0, canvas.Width());
     ASSERT_EQ(18u, minor.size());
-    for (int i = 0; i < 18; ++i) EXPECT_NEAR(i * w / 18, minor[static_cast<size_t>(i)], 1) << i;
+    for (int i = 0; i < 18; ++i)
+        EXPECT_NEAR(i * w / 18, minor[static_cast<size_t>(i)], 1) << i;
     // A minor tick ends at a fifth of the height; the labelled ones reach on.
     const int belowMinor = h / 5;
     EXPECT_EQ(kInk, canvas.Pixel(minor[1], belowMinor - 1));
     EXPECT_NE(kInk, canvas.Pixel(minor[1], belowMinor));
     std::vector<int> major = ColumnsOf(canvas, belowMinor, kInk, 0, canvas.Width());
     ASSERT_EQ(9u, major.size());
-    for (int j = 0; j < 9; ++j) EXPECT_EQ(minor[static_cast<size_t>(2 * j)], major[static_cast<size_t>(j)]);
+    for (int j = 0; j < 9; ++j)
+        EXPECT_EQ(minor[static_cast<size_t>(2 * j)], major[static_cast<size_t>(j)]);
     EXPECT_NE(kInk, canvas.Pixel(major[1], h / 2));
 
     // Nine labels under their ticks (the first cut by the left edge), none at 90.
     const int textTop = h * 6 / 10;
     std::vector<int> labels = InkClusters(canvas, textTop, h, 6);
     ASSERT_EQ(9u, labels.size());
-    for (int j = 1; j < 9; ++j) EXPECT_NEAR(major[static_cast<size_t>(j)], labels[static_cast<size_t>(j)], 4) << j;
+    for (int j = 1; j < 9; ++j)
+        EXPECT_NEAR(major[static_cast<size_t>(j)], labels[static_cast<size_t>(j)], 4) << j;
     EXPECT_FALSE(AnyInArea(canvas, kInk, w * 95 / 100, 0, canvas.Width(), h));
 }
 
@@ -140,7 +143,9 @@ protected:
         h.Click(IDC_ADD);
     }
     int X(int minutes) const { return minutes * m_size.cx / 90; }
-    int BandMiddle() const { return static_cast<int>(m_size.cy * 0.1) + static_cast<int>(m_size.cy * 0.3) / 2; }
+    int BandMiddle() const {
+        return static_cast<int>(m_size.cy * 0.1) + static_cast<int>(m_size.cy * 0.3) / 2;
+    }
 
     DialogHarness h;
     HWND m_window = nullptr;
@@ -254,7 +259,8 @@ TEST(RulerDrawing, GivesTheDeviceContextBackAsItFoundIt) {
     SetTextAlign(dc, TA_RIGHT | TA_BOTTOM);
     HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
 
-    for (int paint = 0; paint < 3; ++paint) ruler.PaintContent(dc, RECT{0, 0, w, h});
+    for (int paint = 0; paint < 3; ++paint)
+        ruler.PaintContent(dc, RECT{0, 0, w, h});
 
     EXPECT_EQ(pen.Get(), GetCurrentObject(dc, OBJ_PEN));
     EXPECT_EQ(font.Get(), GetCurrentObject(dc, OBJ_FONT));

@@ -88,8 +88,8 @@ TEST_F(Totals, HugeTracksSaturateInsteadOfWrappingAround) {
 }
 
 // Counts the ruler's paints as they happen.
-LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                             UINT_PTR, DWORD_PTR counter) {
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR counter) {
     if (message == WM_PAINT) ++*reinterpret_cast<int*>(counter);
     return DefSubclassProc(window, message, wParam, lParam);
 }

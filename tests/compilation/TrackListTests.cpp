@@ -23,7 +23,8 @@ protected:
     }
     std::vector<std::wstring> Column(int column) const {
         std::vector<std::wstring> cells;
-        for (const auto& row : h.Rows()) cells.push_back(row[static_cast<size_t>(column)]);
+        for (const auto& row : h.Rows())
+            cells.push_back(row[static_cast<size_t>(column)]);
         return cells;
     }
 
@@ -37,9 +38,9 @@ TEST_F(TrackList, AddMeasuresEachFileOnceAndLeavesOutTheOneThatFails) {
 
     EXPECT_EQ(1, h.files.Calls());
     // Each call starts from 0 seconds.
-    EXPECT_EQ((Lines{"GetPlayTime(C:\\a.wav,0)", "GetPlayTime(C:\\b.mp3,0)",
-                     "GetPlayTime(C:\\c.wma,0)"}),
-              h.engine.CallsNamed("GetPlayTime"));
+    EXPECT_EQ(
+        (Lines{"GetPlayTime(C:\\a.wav,0)", "GetPlayTime(C:\\b.mp3,0)", "GetPlayTime(C:\\c.wma,0)"}),
+        h.engine.CallsNamed("GetPlayTime"));
     auto boxes = h.boxes.Boxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(L"Failed to load:C:\\b.mp3", boxes[0].text);
@@ -136,15 +137,15 @@ TEST_F(TrackList, MoveUpTakesTheFirstSelectedRowAndTheSelectionAlong) {
     AppendRows(5);
     h.SelectRows({2, 3}); // rows 3 and 4
     h.Click(IDC_MOVE_UP);
-    EXPECT_EQ((std::vector<std::wstring>{L"C:\\t1.wav", L"C:\\t3.wav", L"C:\\t2.wav",
-                                         L"C:\\t4.wav", L"C:\\t5.wav"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\t1.wav", L"C:\\t3.wav", L"C:\\t2.wav", L"C:\\t4.wav",
+                                         L"C:\\t5.wav"}),
               Column(1));
     EXPECT_EQ((std::vector<int>{1, 3}), h.SelectedRows());
     EXPECT_EQ(1, h.FocusedRow());
 
     h.Click(IDC_MOVE_UP);
-    EXPECT_EQ((std::vector<std::wstring>{L"C:\\t3.wav", L"C:\\t1.wav", L"C:\\t2.wav",
-                                         L"C:\\t4.wav", L"C:\\t5.wav"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\t3.wav", L"C:\\t1.wav", L"C:\\t2.wav", L"C:\\t4.wav",
+                                         L"C:\\t5.wav"}),
               Column(1));
     EXPECT_EQ((std::vector<std::wstring>{L"00:03:00", L"00:01:00", L"00:02:00", L"00:04:00",
                                          L"00:05:00"}),
@@ -169,8 +170,8 @@ TEST_F(TrackList, MoveDownTakesTheFirstSelectedRowOnly) {
     AppendRows(5);
     h.SelectRows({2, 3});
     h.Click(IDC_MOVE_DOWN);
-    EXPECT_EQ((std::vector<std::wstring>{L"C:\\t1.wav", L"C:\\t2.wav", L"C:\\t4.wav",
-                                         L"C:\\t3.wav", L"C:\\t5.wav"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\t1.wav", L"C:\\t2.wav", L"C:\\t4.wav", L"C:\\t3.wav",
+                                         L"C:\\t5.wav"}),
               Column(1));
     EXPECT_EQ(std::vector<int>{3}, h.SelectedRows());
     EXPECT_EQ(3, h.FocusedRow());
