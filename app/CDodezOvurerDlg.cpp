@@ -3,6 +3,7 @@
 #include "app/EventTargets.h"
 #include "app/WebAddress.h"
 #include "controls/CSplashWnd.h"
+#include "framework/Application.h"
 #include "framework/Text.h"
 
 #include <cstring>
@@ -234,6 +235,9 @@ void CDodezOvurerDlg::OnOptionClicked(int controlId) {
 
 int CDodezOvurerDlg::OnCreate(CREATESTRUCTW* create) {
     if (DefaultProc(WM_CREATE, 0, reinterpret_cast<LPARAM>(create)) == -1) return -1;
+    // The application's main window from now on: the splash centres on its
+    // monitor and has it repaint when the picture goes.
+    if (CWinApp* app = CWinApp::Current()) app->SetMainWindow(m_hWnd);
     CSplashWnd::OpenSplash(m_hWnd);
     return 0;
 }

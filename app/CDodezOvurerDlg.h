@@ -9,6 +9,7 @@
 #include "controls/CSizeRange.h"
 #include "controls/CThemeHelperST.h"
 #include "controls/CXPStyleButtonST.h"
+#include "controls/ShellCall.h"
 #include "engine/EngineBinding.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -16,6 +17,7 @@
 #include "resources/resource.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,6 +42,11 @@ public:
 
     bool IsBurning() const { return m_eventTarget->burning.load(); }
     bool IsPreviewPlaying() const { return m_previewPlaying; }
+
+    // The shell behind a seam (the web-site link and the update question open
+    // the maker's site through it), and the update question's random draw.
+    void SetShellOpen(ShellOpener open);
+    void SetRandomDraw(std::function<int()> draw) { m_randomDraw = std::move(draw); }
 
     // The start-up text of the totals line.
     static const wchar_t kInitialTotalsText[];
@@ -154,4 +161,10 @@ private:
     CEdit m_volumeLabel;
     CComboBox m_speedList;
     CButton m_ejectBox;
+
+    // The update question (app/UpdateQuestion.cpp).
+    static int SeededRandomDraw();
+    ShellOpener m_shellOpen{ExecuteShellCall};
+    std::function<int()> m_randomDraw{SeededRandomDraw};
+    bool m_updateQuestionAsked = false;
 };

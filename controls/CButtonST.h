@@ -1,5 +1,6 @@
 // CButtonST: an owner-drawn push button with a small icon beside its caption,
-// drawn in the classic 3D look.
+// drawn in the classic 3D look. It takes over an existing push button, turns
+// it owner-drawn and draws itself from the reflected WM_DRAWITEM.
 #pragma once
 
 #include "framework/Handles.h"
@@ -10,21 +11,24 @@ public:
     CButtonST();
     ~CButtonST() override;
 
-    // Loads the icons from the program's resources (0: none).
+    // Loads the icons from the program's resources at their own size (0: none).
     DWORD UseIconResources(int firstIconId, int secondIconId);
-    // Takes ownership of the icons; 0, or 1 when an icon cannot be read.
+    // Takes ownership of the icons; 0, or 1 when an icon cannot be read (the
+    // button is then left without icons).
     DWORD UseIconHandles(HICON first, HICON second);
     void UseFlatLook(bool flat, bool repaint);
     void ResetColors(bool repaint);
 
     bool AttachControl(HWND control) override;
 
-    // The whole button drawn into `dc` for the given draw request.
+    // The whole button drawn for one draw request, into the request's DC.
     void DrawItem(const DRAWITEMSTRUCT& item);
 
 protected:
     using Self = CButtonST;
 
+    // The drawing steps, in the order DrawItem calls them. PaintBackground may
+    // shrink the rectangle (the black frame of a focused classic button).
     virtual void PaintBackground(HDC dc, RECT& rect);
     virtual void PaintBorder(HDC dc, const RECT& rect);
     virtual void PaintIcon(HDC dc, bool hasCaption, const RECT& itemRect, RECT& captionRect,
@@ -60,4 +64,25 @@ protected:
 
 private:
     static const MessageEntry<CButtonST> kMessageMap[];
+
+    LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetStyle(WPARAM wParam, LPARAM lParam);
+    bool OnReflectedCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT OnReflectedCtlColor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReflectedDrawItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEnable(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCancelMode(WPARAM wParam, LPARAM lParam);
+
+    // Ends the flat look's mouse-over state, repainting.
+    void EndMouseOver();
+    COLORREF BackgroundColour() const;
+    COLORREF TextColour() const;
 };

@@ -1,11 +1,11 @@
-// CMyHyperLink: a static text taken over as an underlined blue link that opens
-// its address in the browser.
+// CMyHyperLink: a static text taken over as an underlined blue link with a
+// hand cursor, which opens its address in the browser when clicked.
 #pragma once
 
+#include "controls/ShellCall.h"
 #include "framework/Handles.h"
 #include "framework/Window.h"
 
-#include <functional>
 #include <string>
 
 class CMyHyperLink : public CWnd {
@@ -17,8 +17,19 @@ public:
     const std::wstring& TargetAddress() const { return m_targetAddress; }
 
     // The shell call behind a seam (tests count the calls).
-    using ShellOpen = std::function<void(const std::wstring& address, int showCommand)>;
-    void SetShellOpen(ShellOpen open) { m_shellOpen = std::move(open); }
+    void SetShellOpen(ShellOpener open) { m_shellOpen = std::move(open); }
+
+    HCURSOR HandCursor() const { return m_handCursor; }
+    HFONT LinkFont() const { return m_linkFont.Get(); }
+
+    // The help viewer's hand cursor (resource 106 of `helpViewerPath`), copied
+    // so the module can be freed again; null when it cannot be had.
+    static HCURSOR CopyHelpViewerCursor(const std::wstring& helpViewerPath);
+    // "%windir%\Winhlp32.exe".
+    static std::wstring HelpViewerPath();
+
+    // Where the cursor comes from; tests point it at a missing file.
+    void SetHelpViewerPath(std::wstring path) { m_helpViewerPath = std::move(path); }
 
 protected:
     using Self = CMyHyperLink;
@@ -29,11 +40,22 @@ protected:
 private:
     static const MessageEntry<CMyHyperLink> kMessageMap[];
 
-    HCURSOR m_handCursor = nullptr;
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReflectedCtlColor(WPARAM wParam, LPARAM lParam);
+    bool OnReflectedCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    void MakeLinkFont();
+    void ChooseCursor();
+
+    HCURSOR m_handCursor = nullptr; // the cursor shown; owned only when a copy
     bool m_mouseOver = false;
     UniqueFont m_linkFont;
     std::wstring m_targetAddress;
     COLORREF m_colourOver = RGB(0, 0, 255);
     COLORREF m_colourNormal = RGB(0, 0, 255);
-    ShellOpen m_shellOpen;
+    UniqueCursor m_ownedCursor;
+    std::wstring m_helpViewerPath;
+    ShellOpener m_shellOpen;
 };

@@ -1,25 +1,155 @@
 #include "controls/CSplashWnd.h"
 
+#include "framework/Application.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+
 namespace {
-bool g_splashAllowed = true;
+
+constexpr wchar_t kSplashClass[] = L"QuillotuneSplash";
+constexpr UINT kSplashMilliseconds = 3500;
+
+bool g_splashAllowed = false;
 CSplashWnd* g_currentSplash = nullptr;
+
+bool ClosesTheSplash(UINT message) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+HWND ApplicationMainWindow() {
+    CWinApp* app = CWinApp::Current();
+    return app != nullptr ? app->MainWindow() : nullptr;
+}
+
 } // namespace
 
 const MessageEntry<CSplashWnd> CSplashWnd::kMessageMap[] = {
-    {0, kAnyCode, kAnyId, nullptr}, // placeholder row; replaced by the full table
+    ON_WM_CREATE(OnCreate),                     // int OnCreate(CREATESTRUCTW*)
+    ON_WM_PAINT(OnPaint),                       // void OnPaint()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient),  // LRESULT (WPARAM hdc, LPARAM)
+    ON_WM_TIMER(OnTimer),                       // void OnTimer(UINT_PTR)
 };
 
 void CSplashWnd::SetSplashAllowed(bool allowed) { g_splashAllowed = allowed; }
-void CSplashWnd::OpenSplash(HWND) {}
-bool CSplashWnd::SplashFilterMessage(const MSG*) { return false; }
+
 CSplashWnd* CSplashWnd::Current() { return g_currentSplash; }
-void CSplashWnd::CloseSplash() {}
-SIZE CSplashWnd::BitmapSize() const { return SIZE{0, 0}; }
-bool CSplashWnd::ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
-void CSplashWnd::PostNcDestroy() {}
-CSplashWnd::~CSplashWnd() = default;
-bool CSplashWnd::Create(HWND) { return false; }
-int CSplashWnd::OnCreate(CREATESTRUCTW*) { return 0; }
-void CSplashWnd::OnPaint() {}
-void CSplashWnd::OnTimer(UINT_PTR) {}
-void CSplashWnd::PaintContent(HDC) {}
+
+void CSplashWnd::OpenSplash(HWND owner) {
+    if (!g_splashAllowed || g_currentSplash != nullptr) return;
+    g_currentSplash = new CSplashWnd;
+    if (!g_currentSplash->Create(owner)) {
+        // A window that got as far as WM_NCCREATE has deleted its object
+        // already (PostNcDestroy), which cleared the current splash.
+        delete g_currentSplash;
+        return;
+    }
+    UpdateWindow(g_currentSplash->Hwnd());
+}
+
+bool CSplashWnd::SplashFilterMessage(const MSG* message) {
+    if (g_currentSplash == nullptr || message == nullptr) return false;
+    if (!ClosesTheSplash(message->message)) return false;
+    g_currentSplash->CloseSplash();
+    return true;
+}
+
+CSplashWnd::~CSplashWnd() {
+    if (g_currentSplash == this) g_currentSplash = nullptr;
+}
+
+bool CSplashWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result) {
+    return DispatchMessageMap(kMessageMap, *this, message, wParam, lParam, result);
+}
+
+void CSplashWnd::PostNcDestroy() { delete this; }
+
+SIZE CSplashWnd::BitmapSize() const {
+    BITMAP info{};
+    if (!m_bitmap || GetObjectW(m_bitmap.Get(), sizeof info, &info) != sizeof info)
+        return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+bool CSplashWnd::Create(HWND owner) {
+    m_bitmap.Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                   MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP,
+                                                   0, 0, LR_DEFAULTCOLOR)));
+    if (!m_bitmap) return false;
+    const SIZE size = BitmapSize();
+    if (!RegisterWindowClass(kSplashClass, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr))
+        return false;
+    return CreateEx(0, kSplashClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, size.cx, size.cy, owner);
+}
+
+int CSplashWnd::OnCreate(CREATESTRUCTW* create) {
+    if (DefaultProc(WM_CREATE, 0, reinterpret_cast<LPARAM>(create)) == -1) return -1;
+    CentreWindow();
+    SetTimer(m_hWnd, TIMER_SPLASH, kSplashMilliseconds, nullptr);
+    return 0;
+}
+
+void CSplashWnd::CentreWindow() {
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+
+    // Over a visible owner; else in the work area of the main window's monitor.
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    HWND mainWindow = ApplicationMainWindow();
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT centreOf = area;
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &centreOf);
+
+    int x = (centreOf.left + centreOf.right) / 2 - width / 2;
+    int y = (centreOf.top + centreOf.bottom) / 2 - height / 2;
+    // Kept inside the work area, the top-left corner winning when it is too small.
+    x = std::max<int>(area.left, std::min<int>(x, area.right - width));
+    y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CSplashWnd::OnPaint() {
+    PaintGuard paint(m_hWnd);
+    PaintContent(paint.Dc());
+}
+
+LRESULT CSplashWnd::OnPrintClient(WPARAM wParam, LPARAM) {
+    PaintContent(reinterpret_cast<HDC>(wParam));
+    return 0;
+}
+
+void CSplashWnd::PaintContent(HDC dc) {
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    if (!memory) return;
+    const SIZE size = BitmapSize();
+    SelectGuard picture(memory.Get(), m_bitmap.Get());
+    BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void CSplashWnd::OnTimer(UINT_PTR) { CloseSplash(); }
+
+void CSplashWnd::CloseSplash() {
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    HWND mainWindow = ApplicationMainWindow();
+    if (mainWindow == nullptr) mainWindow = owner;
+    DestroyWindow(m_hWnd); // deletes this object (PostNcDestroy)
+    if (mainWindow != nullptr && IsWindow(mainWindow)) UpdateWindow(mainWindow);
+}

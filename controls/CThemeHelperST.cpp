@@ -1,9 +1,17 @@
 #include "controls/CThemeHelperST.h"
 
+#include <cwchar>
+
 CThemeHelperST::CThemeHelperST() : CThemeHelperST(L"UxTheme.dll") {}
 
 CThemeHelperST::CThemeHelperST(const wchar_t* library) {
-    if (library != nullptr) m_module.Reset(LoadLibraryW(library));
+    if (library == nullptr) return;
+    // A bare name comes from the system folder only, never from the program's
+    // folder or the current directory, where anybody could plant a look-alike.
+    const bool bareName = std::wcspbrk(library, L"\\/:") == nullptr;
+    m_module.Reset(LoadLibraryExW(library, nullptr,
+                                  bareName ? LOAD_LIBRARY_SEARCH_SYSTEM32
+                                           : LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 FARPROC CThemeHelperST::Find(const char* name) const {

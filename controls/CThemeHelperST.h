@@ -12,7 +12,9 @@ using HTHEME = HANDLE;
 class CThemeHelperST {
 public:
     CThemeHelperST();                                 // loads "UxTheme.dll"
-    explicit CThemeHelperST(const wchar_t* library);  // tests: another name, or none
+    // Another library (a full path, or a bare name from the system folder), or
+    // none at all: the fallbacks then stand in for every function.
+    explicit CThemeHelperST(const wchar_t* library);
     ~CThemeHelperST() = default;
 
     HTHEME OpenThemeData(HWND window, const wchar_t* classList) const;

@@ -1,5 +1,5 @@
 // CXPStyleButtonST: a CButtonST whose face and border come from the theme
-// engine when the application is themed.
+// engine when the application is themed; otherwise the classic look.
 #pragma once
 
 #include "controls/CButtonST.h"
@@ -10,6 +10,8 @@ class CXPStyleButtonST : public CButtonST {
 public:
     CXPStyleButtonST();
 
+    // The dialog's shared helper (not owned). Without one, or when the
+    // application is not themed, flat buttons get their thin frame back.
     void AttachThemeHelper(const CThemeHelperST* helper);
 
 protected:
@@ -17,6 +19,9 @@ protected:
     void PaintBorder(HDC dc, const RECT& rect) override;
 
 private:
+    // Asked at every draw, so switching visual styles shows at the next paint.
     bool IsThemed() const;
+    int ThemeState() const;
+
     const CThemeHelperST* m_themeHelper = nullptr;
 };

@@ -47,6 +47,11 @@ struct IconTraits {
     static Handle Empty() { return nullptr; }
     static void Free(Handle h) { DestroyIcon(h); }
 };
+struct CursorTraits {
+    using Handle = HCURSOR;
+    static Handle Empty() { return nullptr; }
+    static void Free(Handle h) { DestroyCursor(h); }
+};
 struct ModuleTraits {
     using Handle = HMODULE;
     static Handle Empty() { return nullptr; }
@@ -73,6 +78,7 @@ using UniqueBrush = UniqueHandleT<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandleT<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandleT<GdiObjectTraits<HBITMAP>>;
 using UniqueIcon = UniqueHandleT<IconTraits>;
+using UniqueCursor = UniqueHandleT<CursorTraits>;
 using UniqueModule = UniqueHandleT<ModuleTraits>;
 using UniqueMemoryDc = UniqueHandleT<MemoryDcTraits>;
 using UniqueKernelHandle = UniqueHandleT<KernelHandleTraits>;
