@@ -20,6 +20,7 @@ DialogHarness::~DialogHarness() {
 
 bool DialogHarness::Start() {
     dialog = std::make_unique<CDodezOvurerDlg>(engine.Api(), files);
+    dialog->SetShellOpen([this](const ShellCall& call) { shellCalls.push_back(call); });
     bool created = dialog->Create();
     Pump();
     return created;

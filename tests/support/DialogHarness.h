@@ -38,6 +38,8 @@ public:
     ScriptedFileChooser files;
     MessageBoxCatcher boxes;
     std::unique_ptr<CDodezOvurerDlg> dialog;
+    // What the dialog asked the shell to open (nothing is really opened).
+    std::vector<ShellCall> shellCalls;
 
     HWND Window() const;
     HWND Item(int id) const;

@@ -1,0 +1,168 @@
+// The splash: its size and place, what closes it and what does not, and
+// that it never shows when it is not allowed.
+#include "controls/CSplashWnd.h"
+#include "resources/resource.h"
+#include "tests/controls/ControlTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr wchar_t kSplashClass[] = L"QuillotuneSplash";
+
+SIZE WindowSize(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+class Splash : public testing::Test {
+protected:
+    void SetUp() override {
+        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 300, 200, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+        CSplashWnd::SetSplashAllowed(true);
+    }
+    void TearDown() override {
+        if (CSplashWnd::Current() != nullptr) CSplashWnd::Current()->CloseSplash();
+        DestroyWindow(owner);
+        CSplashWnd::SetSplashAllowed(false);
+        PumpMessages();
+    }
+
+    HWND Open() {
+        CSplashWnd::OpenSplash(owner);
+        return CSplashWnd::Current() != nullptr ? CSplashWnd::Current()->Hwnd() : nullptr;
+    }
+
+    static MSG Message(UINT message, HWND window) {
+        MSG msg{};
+        msg.hwnd = window;
+        msg.message = message;
+        return msg;
+    }
+
+    HWND owner = nullptr;
+};
+
+TEST_F(Splash, HasExactlyTheBitmapsSizeAndNoFrame) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    EXPECT_TRUE(IsWindowVisible(splash));
+    SIZE bitmap = CSplashWnd::Current()->BitmapSize();
+    EXPECT_EQ(415, bitmap.cx);
+    EXPECT_EQ(74, bitmap.cy);
+    SIZE size = WindowSize(splash);
+    EXPECT_EQ(bitmap.cx, size.cx);
+    EXPECT_EQ(bitmap.cy, size.cy);
+
+    const LONG_PTR style = GetWindowLongPtrW(splash, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_DLGFRAME));
+    EXPECT_EQ(0, GetWindowLongPtrW(splash, GWL_EXSTYLE));
+    EXPECT_EQ(owner, GetWindow(splash, GW_OWNER));
+}
+
+TEST_F(Splash, PaintsThePicture) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    Canvas drawn(415, 74, RGB(1, 2, 3));
+    SendMessageW(splash, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(drawn.Dc()), PRF_CLIENT);
+
+    Canvas expected(415, 74, RGB(1, 2, 3));
+    UniqueBitmap picture(static_cast<HBITMAP>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0)));
+    UniqueMemoryDc source(CreateCompatibleDC(expected.Dc()));
+    SelectGuard selected(source.Get(), picture.Get());
+    BitBlt(expected.Dc(), 0, 0, 415, 74, source.Get(), 0, 0, SRCCOPY);
+
+    int differences = 0;
+    for (int y = 0; y < 74; ++y)
+        for (int x = 0; x < 415; ++x)
+            if (drawn.At(x, y) != expected.At(x, y)) ++differences;
+    EXPECT_EQ(0, differences);
+    EXPECT_EQ(0, drawn.Count(Is(RGB(1, 2, 3))));
+}
+
+TEST_F(Splash, IsCentredInTheWorkAreaWhileItsOwnerIsHidden) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    RECT rect{};
+    GetWindowRect(splash, &rect);
+    EXPECT_LE(std::abs((rect.left - area.left) - (area.right - rect.right)), 1);
+    EXPECT_LE(std::abs((rect.top - area.top) - (area.bottom - rect.bottom)), 1);
+}
+
+TEST_F(Splash, IsCentredOverAVisibleOwner) {
+    SetWindowPos(owner, nullptr, 50, 60, 600, 300, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    RECT rect{};
+    GetWindowRect(splash, &rect);
+    EXPECT_LE(std::abs((rect.left - 50) - (650 - rect.right)), 1);
+    EXPECT_LE(std::abs((rect.top - 60) - (360 - rect.bottom)), 1);
+}
+
+TEST_F(Splash, ShowsOnceAndNeverWhenNotAllowed) {
+    HWND first = Open();
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(first, Open());
+    EXPECT_EQ(first, FindWindowW(kSplashClass, nullptr));
+    CSplashWnd::Current()->CloseSplash();
+
+    CSplashWnd::SetSplashAllowed(false);
+    EXPECT_EQ(nullptr, Open());
+    EXPECT_EQ(nullptr, FindWindowW(kSplashClass, nullptr));
+}
+
+class SplashClosingPress : public Splash, public testing::WithParamInterface<UINT> {};
+
+TEST_P(SplashClosingPress, ClosesItAndIsSwallowed) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    // Whatever window the press is for.
+    MSG press = Message(GetParam(), owner);
+    EXPECT_TRUE(CSplashWnd::SplashFilterMessage(&press));
+    EXPECT_EQ(nullptr, CSplashWnd::Current());
+    EXPECT_FALSE(IsWindow(splash));
+    // Once it is gone, presses pass.
+    EXPECT_FALSE(CSplashWnd::SplashFilterMessage(&press));
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyAndButtonPresses, SplashClosingPress,
+                         testing::Values(WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN,
+                                         WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_NCLBUTTONDOWN,
+                                         WM_NCRBUTTONDOWN, WM_NCMBUTTONDOWN));
+
+TEST_F(Splash, MovesReleasesAndOtherMessagesPassItBy) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    for (UINT message : {WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_KEYUP, WM_SYSKEYUP, WM_CHAR,
+                         WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP, WM_PAINT, WM_TIMER}) {
+        MSG msg = Message(message, splash);
+        EXPECT_FALSE(CSplashWnd::SplashFilterMessage(&msg)) << message;
+    }
+    EXPECT_TRUE(IsWindow(splash));
+}
+
+TEST_F(Splash, ItsTimerClosesIt) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    SendMessageW(splash, WM_TIMER, TIMER_SPLASH, 0);
+    EXPECT_FALSE(IsWindow(splash));
+    EXPECT_EQ(nullptr, CSplashWnd::Current());
+}
+
+TEST_F(Splash, GoesWithItsOwner) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    DestroyWindow(owner);
+    owner = nullptr;
+    EXPECT_FALSE(IsWindow(splash));
+    EXPECT_EQ(nullptr, CSplashWnd::Current());
+}
+
+} // namespace
