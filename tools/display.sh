@@ -1,7 +1,10 @@
 # Sourced: makes sure there is an X display and a booted Wine prefix for the
 # build. Starts a virtual display when there is none, saying so.
 # Expects $build; sets DISPLAY, WINEPREFIX and friends.
+# QUILLOTUNE_LOOK=classic gives a prefix of its own without visual styles;
+# the default prefix runs with Wine's "light" theme. Both looks stay testable.
 export WINEPREFIX="$build/wineprefix"
+if [ "${QUILLOTUNE_LOOK:-themed}" = classic ]; then export WINEPREFIX="$build/wineprefix-classic"; fi
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
@@ -34,6 +37,16 @@ if [ ! -f "$WINEPREFIX/.quillotune-ready" ]; then
     # folder is always searched.
     if [ -d /usr/share/wine/fonts ]; then
         cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
+    theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+    if [ "${QUILLOTUNE_LOOK:-themed}" = classic ]; then
+        wine reg add "$theme" /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1
+    else
+        wine reg add "$theme" /v DllName /t REG_SZ /f \
+            /d 'C:\windows\resources\themes\light\light.msstyles' >/dev/null 2>&1
+        wine reg add "$theme" /v ColorName /t REG_SZ /d Blue /f >/dev/null 2>&1
+        wine reg add "$theme" /v SizeName /t REG_SZ /d NormalSize /f >/dev/null 2>&1
+        wine reg add "$theme" /v ThemeActive /t REG_SZ /d 1 /f >/dev/null 2>&1
     fi
     wineserver -w
     touch "$WINEPREFIX/.quillotune-ready"
