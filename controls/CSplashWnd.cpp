@@ -9,6 +9,8 @@ namespace {
 
 constexpr wchar_t kSplashClass[] = L"QuillotuneSplash";
 constexpr UINT kSplashMilliseconds = 3500;
+// How long after its owner comes up the splash puts itself in front again.
+constexpr UINT kFrontAgainMilliseconds = 250;
 
 bool g_splashAllowed = false;
 CSplashWnd* g_currentSplash = nullptr;
@@ -41,6 +43,7 @@ const MessageEntry<CSplashWnd> CSplashWnd::kMessageMap[] = {
     ON_WM_PAINT(OnPaint),                       // void OnPaint()
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient),  // LRESULT (WPARAM hdc, LPARAM)
     ON_WM_TIMER(OnTimer),                       // void OnTimer(UINT_PTR)
+    ON_MESSAGE(WM_ACTIVATE, OnActivate),        // LRESULT (WPARAM state, LPARAM other)
 };
 
 void CSplashWnd::SetSplashAllowed(bool allowed) { g_splashAllowed = allowed; }
@@ -144,7 +147,30 @@ void CSplashWnd::PaintContent(HDC dc) {
     BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
 }
 
-void CSplashWnd::OnTimer(UINT_PTR) { CloseSplash(); }
+void CSplashWnd::OnTimer(UINT_PTR timerId) {
+    if (timerId != TIMER_SPLASH_FRONT) {
+        CloseSplash();
+        return;
+    }
+    KillTimer(m_hWnd, TIMER_SPLASH_FRONT);
+    // A real change of order (not a no-op "to the top" of a window the system
+    // believes is on top already) makes the window system restack it too.
+    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+    SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, kOrderOnly);
+}
+
+LRESULT CSplashWnd::OnActivate(WPARAM wParam, LPARAM lParam) {
+    // The dialog takes the activation from the splash while it is still
+    // hidden (its first control gets the focus). Some window systems (Wine
+    // without a window manager) then put the dialog's window over its own
+    // splash once they show it; shortly after, the splash goes back in front.
+    const HWND activated = reinterpret_cast<HWND>(lParam);
+    if (LOWORD(wParam) == WA_INACTIVE && activated != nullptr &&
+        GetAncestor(activated, GA_ROOTOWNER) == GetWindow(m_hWnd, GW_OWNER))
+        SetTimer(m_hWnd, TIMER_SPLASH_FRONT, kFrontAgainMilliseconds, nullptr);
+    return DefaultProc(WM_ACTIVATE, wParam, lParam);
+}
 
 void CSplashWnd::CloseSplash() {
     HWND owner = GetWindow(m_hWnd, GW_OWNER);

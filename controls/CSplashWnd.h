@@ -42,6 +42,7 @@ private:
     void OnPaint();
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR timerId);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     void CentreWindow();
 
     UniqueBitmap m_bitmap;

@@ -56,5 +56,6 @@
 #define TIMER_BURN_START 102
 #define TIMER_UPDATE_QUESTION 127
 
-// The splash window's own timer
+// The splash window's own timers
 #define TIMER_SPLASH 1
+#define TIMER_SPLASH_FRONT 2
