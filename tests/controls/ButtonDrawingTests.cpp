@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 constexpr COLORREF kIconColour = RGB(255, 0, 0);
@@ -71,16 +69,41 @@ INSTANTIATE_TEST_SUITE_P(
                     // No caption at all: centred, still 5 pixels right.
                     IconPlace{L"", (kWidth - 16) / 2 + 5}));
 
+// Where the ink of `text` lands when its measured block is centred in `area`
+// (integer halves), found by drawing it alone at the block's place.
+RECT ExpectedInk(HFONT font, const wchar_t* text, const RECT& area) {
+    Canvas alone(kWidth, kHeight);
+    SelectGuard selected(alone.Dc(), font);
+    RECT block = area;
+    DrawTextW(alone.Dc(), text, -1, &block, DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
+    const int width = block.right - block.left;
+    const int height = block.bottom - block.top;
+    RECT place{area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, 0, 0};
+    place.right = place.left + width;
+    place.bottom = place.top + height;
+    SetBkMode(alone.Dc(), TRANSPARENT);
+    SetTextColor(alone.Dc(), RGB(0, 0, 0));
+    DrawTextW(alone.Dc(), text, -1, &place, DT_WORDBREAK | DT_CENTER);
+    return alone.BoundsOf(Is(RGB(0, 0, 0)));
+}
+
+void ExpectSameRect(const RECT& expected, const RECT& actual) {
+    EXPECT_EQ(expected.left, actual.left);
+    EXPECT_EQ(expected.top, actual.top);
+    EXPECT_EQ(expected.right, actual.right);
+    EXPECT_EQ(expected.bottom, actual.bottom);
+}
+
 TEST(ButtonDrawing, CaptionIsCentredRightOfTheIcon) {
+    ASSERT_EQ(RGB(0, 0, 0), Sys(COLOR_BTNTEXT));
     DrawnButton b(L"Add");
     Canvas canvas(kWidth, kHeight);
     b.Draw(canvas, 0);
-    RECT text = CaptionBounds(canvas, Sys(COLOR_BTNTEXT));
-    ASSERT_FALSE(IsEmpty(text));
     // The caption rectangle runs from icon width + margin to the right edge.
-    const int captionLeft = 16 + 3;
-    EXPECT_LE(std::abs((text.left - captionLeft) - (kWidth - text.right)), 2);
-    EXPECT_LE(std::abs(text.top - (kHeight - text.bottom)), 2);
+    RECT captionArea{16 + 3, 0, kWidth, kHeight};
+    ExpectSameRect(ExpectedInk(b.host.Font(), L"Add", captionArea),
+                   CaptionBounds(canvas, Sys(COLOR_BTNTEXT)));
 }
 
 TEST(ButtonDrawing, PressingMovesIconAndCaptionOnePixelRightAndDown) {
@@ -203,9 +226,8 @@ TEST(ButtonDrawing, AnUnreadableIconLeavesTheButtonWithoutIconsButWithItsCaption
     b.Draw(canvas, 0);
     EXPECT_EQ(0, canvas.Count(Is(kIconColour)));
     // Without an icon the caption is centred in the whole button.
-    RECT text = canvas.BoundsOf(Is(Sys(COLOR_BTNTEXT)), RECT{3, 3, kWidth - 3, kHeight - 3});
-    ASSERT_FALSE(IsEmpty(text));
-    EXPECT_LE(std::abs(text.left - (kWidth - text.right)), 2);
+    ExpectSameRect(ExpectedInk(b.host.Font(), L"Add", RECT{0, 0, kWidth, kHeight}),
+                   canvas.BoundsOf(Is(Sys(COLOR_BTNTEXT)), RECT{3, 3, kWidth - 3, kHeight - 3}));
 }
 
 TEST(ButtonDrawing, FlatButtonShowsAThinFrameOnlyUnderTheMouse) {

@@ -7,6 +7,10 @@
 //                                        text and, unless told to keep it, answers
 //                                        it so that the site is not opened
 //   LookProbe questions                  prints how many update questions are up
+//   LookProbe front <class> <title> <s>  once a window of the class and a dialog
+//                                        titled so are both up, and a moment later,
+//                                        succeeds when the former is in front;
+//                                        2 when it was gone before it could tell
 // Exit code 0 on success, 1 on failure.
 #include <windows.h>
 
@@ -96,6 +100,30 @@ int Question(const wchar_t* seconds, bool keep) {
     return 0;
 }
 
+int ZOrder(HWND window) {
+    int place = 0;
+    for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT), ++place)
+        if (top == window) return place;
+    return -1;
+}
+
+int Front(const wchar_t* className, const wchar_t* title, const wchar_t* seconds) {
+    DWORD deadline = Deadline(seconds);
+    HWND dialog = nullptr;
+    bool seen = false;
+    while ((dialog = FindWindowW(L"#32770", title)) == nullptr || !IsWindowVisible(dialog)) {
+        const bool up = FindWindowW(className, nullptr) != nullptr;
+        if (seen && !up) return 2;
+        seen = seen || up;
+        if (Expired(deadline)) return 1;
+        Sleep(20);
+    }
+    Sleep(600); // the window system settles
+    HWND front = FindVisible(className);
+    if (front == nullptr) return 2;
+    return ZOrder(front) < ZOrder(dialog) ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -106,6 +134,7 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"absent" && argc >= 3) return FindWindowW(argv[2], nullptr) == nullptr ? 0 : 1;
     if (verb == L"question" && argc >= 3)
         return Question(argv[2], argc >= 4 && std::wstring(argv[3]) == L"keep");
+    if (verb == L"front" && argc >= 5) return Front(argv[2], argv[3], argv[4]);
     if (verb == L"questions") {
         std::printf("%d\n", CountQuestions(nullptr));
         return 0;

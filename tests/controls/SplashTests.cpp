@@ -149,11 +149,49 @@ TEST_F(Splash, MovesReleasesAndOtherMessagesPassItBy) {
 }
 
 TEST_F(Splash, ItsTimerClosesIt) {
+    for (UINT_PTR timer : {static_cast<UINT_PTR>(TIMER_SPLASH), static_cast<UINT_PTR>(5)}) {
+        HWND splash = Open();
+        ASSERT_NE(nullptr, splash);
+        SendMessageW(splash, WM_TIMER, timer, 0);
+        EXPECT_FALSE(IsWindow(splash)) << timer;
+        EXPECT_EQ(nullptr, CSplashWnd::Current());
+    }
+}
+
+// Place of `window` among the top-level windows, 0 for the topmost.
+int ZOrder(HWND window) {
+    int place = 0;
+    for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT), ++place)
+        if (top == window) return place;
+    return -1;
+}
+
+TEST_F(Splash, PuttingItselfInFrontAgainKeepsItOpenAndNotTopmost) {
     HWND splash = Open();
     ASSERT_NE(nullptr, splash);
-    SendMessageW(splash, WM_TIMER, TIMER_SPLASH, 0);
-    EXPECT_FALSE(IsWindow(splash));
-    EXPECT_EQ(nullptr, CSplashWnd::Current());
+    ShowWindow(owner, SW_SHOWNA);
+    // Wine keeps the order right within the program, so the owner cannot be
+    // put over its splash here; the end-to-end test sees the window system's
+    // side. The splash stays open, in front, and is not made topmost for it.
+    SendMessageW(splash, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(owner));
+    SendMessageW(splash, WM_TIMER, TIMER_SPLASH_FRONT, 0);
+    EXPECT_TRUE(IsWindow(splash));
+    EXPECT_LT(ZOrder(splash), ZOrder(owner));
+    EXPECT_EQ(0, GetWindowLongPtrW(splash, GWL_EXSTYLE)); // not made topmost
+    // Once only.
+    EXPECT_FALSE(KillTimer(splash, TIMER_SPLASH_FRONT));
+}
+
+TEST_F(Splash, OnlyItsOwnerTakingTheActivationSendsItBackInFront) {
+    HWND splash = Open();
+    ASSERT_NE(nullptr, splash);
+    HWND stranger = CreateWindowExW(0, L"STATIC", L"stranger", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(splash, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(stranger));
+    EXPECT_FALSE(KillTimer(splash, TIMER_SPLASH_FRONT));
+    SendMessageW(splash, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(owner));
+    EXPECT_TRUE(KillTimer(splash, TIMER_SPLASH_FRONT));
+    DestroyWindow(stranger);
 }
 
 TEST_F(Splash, GoesWithItsOwner) {
