@@ -4,8 +4,12 @@
 
 namespace {
 
-int Width(const RECT& rect) { return rect.right - rect.left; }
-int Height(const RECT& rect) { return rect.bottom - rect.top; }
+int Width(const RECT& rect) {
+    return rect.right - rect.left;
+}
+int Height(const RECT& rect) {
+    return rect.bottom - rect.top;
+}
 
 // One pen-drawn line through `points`, the DC's pen restored afterwards.
 void DrawLines(HDC dc, COLORREF colour, std::initializer_list<POINT> points) {
@@ -13,7 +17,8 @@ void DrawLines(HDC dc, COLORREF colour, std::initializer_list<POINT> points) {
     SelectGuard selected(dc, pen.Get());
     auto point = points.begin();
     MoveToEx(dc, point->x, point->y, nullptr);
-    for (++point; point != points.end(); ++point) LineTo(dc, point->x, point->y);
+    for (++point; point != points.end(); ++point)
+        LineTo(dc, point->x, point->y);
 }
 
 void FrameWith(HDC dc, const RECT& rect, COLORREF colour) {
@@ -39,34 +44,35 @@ bool ReadIconSize(HICON icon, int& width, int& height) {
 // Every message the button answers; the reflected ones come from its parent.
 #define ON_REFLECTED_CTLCOLOR(message) ON_MESSAGE(Reflected(message), OnReflectedCtlColor)
 const MessageEntry<CButtonST> CButtonST::kMessageMap[] = {
-    ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode),                  // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(BM_SETSTYLE, OnSetStyle),                      // LRESULT (WPARAM style, LPARAM)
+    ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode),                     // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(BM_SETSTYLE, OnSetStyle),                         // LRESULT (WPARAM style, LPARAM)
     ON_MESSAGE_MAYBE(Reflected(WM_COMMAND), OnReflectedCommand), // bool (.., LRESULT&)
-    ON_REFLECTED_CTLCOLOR(WM_CTLCOLORBTN),                    // LRESULT (WPARAM hdc, LPARAM)
+    ON_REFLECTED_CTLCOLOR(WM_CTLCOLORBTN),                       // LRESULT (WPARAM hdc, LPARAM)
     ON_REFLECTED_CTLCOLOR(WM_CTLCOLORSTATIC),
     ON_REFLECTED_CTLCOLOR(WM_CTLCOLOREDIT),
     ON_REFLECTED_CTLCOLOR(WM_CTLCOLORLISTBOX),
     ON_REFLECTED_CTLCOLOR(WM_CTLCOLORSCROLLBAR),
-    ON_MESSAGE(Reflected(WM_DRAWITEM), OnReflectedDrawItem),  // LRESULT (WPARAM, LPARAM dis)
-    ON_MESSAGE(WM_ENABLE, OnEnable),                          // LRESULT (WPARAM enabled, LPARAM)
-    ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange),          // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(BM_GETCHECK, OnGetCheck),                      // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(BM_SETCHECK, OnSetCheck),                      // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk),            // LRESULT (WPARAM keys, LPARAM pt)
-    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove),                    // LRESULT (WPARAM keys, LPARAM pt)
-    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave),                  // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(WM_KILLFOCUS, OnKillFocus),                    // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(WM_ACTIVATE, OnActivate),                      // LRESULT (WPARAM state, LPARAM)
-    ON_MESSAGE(WM_CANCELMODE, OnCancelMode),                  // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(Reflected(WM_DRAWITEM), OnReflectedDrawItem), // LRESULT (WPARAM, LPARAM dis)
+    ON_MESSAGE(WM_ENABLE, OnEnable),                         // LRESULT (WPARAM enabled, LPARAM)
+    ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange),         // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(BM_GETCHECK, OnGetCheck),                     // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(BM_SETCHECK, OnSetCheck),                     // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk),           // LRESULT (WPARAM keys, LPARAM pt)
+    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove),                   // LRESULT (WPARAM keys, LPARAM pt)
+    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave),                 // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(WM_KILLFOCUS, OnKillFocus),                   // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(WM_ACTIVATE, OnActivate),                     // LRESULT (WPARAM state, LPARAM)
+    ON_MESSAGE(WM_CANCELMODE, OnCancelMode),                 // LRESULT (WPARAM, LPARAM)
 };
 #undef ON_REFLECTED_CTLCOLOR
 
-CButtonST::CButtonST() { ResetColors(false); }
+CButtonST::CButtonST() {
+    ResetColors(false);
+}
 
 CButtonST::~CButtonST() = default;
 
-bool CButtonST::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                     LRESULT& result) {
+bool CButtonST::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return DispatchMessageMap(kMessageMap, *this, message, wParam, lParam, result);
 }
 
@@ -91,8 +97,7 @@ DWORD CButtonST::UseIconHandles(HICON first, HICON second) {
 
     DWORD outcome = 0;
     for (IconInfo* info : {&m_firstIcon, &m_secondIcon}) {
-        if (info->icon && !ReadIconSize(info->icon.Get(), info->width, info->height))
-            outcome = 1;
+        if (info->icon && !ReadIconSize(info->icon.Get(), info->width, info->height)) outcome = 1;
     }
     if (outcome != 0) {
         m_firstIcon = IconInfo{};
@@ -115,12 +120,15 @@ void CButtonST::ResetColors(bool repaint) {
 
 // --- Taking over and messages ------------------------------------------------
 
-bool CButtonST::AttachControl(HWND control) { return SubclassWindow(control); }
+bool CButtonST::AttachControl(HWND control) {
+    return SubclassWindow(control);
+}
 
 void CButtonST::OnAttached() {
     LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
     if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) m_defaultButton = true;
-    SetWindowLongPtrW(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+    SetWindowLongPtrW(m_hWnd, GWL_STYLE,
+                      (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
     SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -134,8 +142,10 @@ LRESULT CButtonST::OnGetDlgCode(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CButtonST::OnSetStyle(WPARAM wParam, LPARAM lParam) {
     const UINT type = static_cast<UINT>(wParam) & BS_TYPEMASK;
-    if (type == BS_DEFPUSHBUTTON) m_defaultButton = true;
-    else if (type == BS_PUSHBUTTON) m_defaultButton = false;
+    if (type == BS_DEFPUSHBUTTON)
+        m_defaultButton = true;
+    else if (type == BS_PUSHBUTTON)
+        m_defaultButton = false;
     // The dialog manager asks for a push-button type; the control stays owner-drawn.
     WPARAM style = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
     return DefaultProc(BM_SETSTYLE, style, lParam);
@@ -177,9 +187,13 @@ LRESULT CButtonST::OnSysColorChange(WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-LRESULT CButtonST::OnGetCheck(WPARAM, LPARAM) { return 0; }
+LRESULT CButtonST::OnGetCheck(WPARAM, LPARAM) {
+    return 0;
+}
 
-LRESULT CButtonST::OnSetCheck(WPARAM, LPARAM) { return 0; }
+LRESULT CButtonST::OnSetCheck(WPARAM, LPARAM) {
+    return 0;
+}
 
 LRESULT CButtonST::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
     // An owner-drawn button reports a double click as BN_DOUBLECLICKED and
@@ -256,7 +270,8 @@ void CButtonST::DrawItem(const DRAWITEMSTRUCT& item) {
 
     // The button's own font, also when drawn into a foreign DC (WM_PRINTCLIENT,
     // a memory bitmap) that has none selected.
-    HGDIOBJ font = m_hWnd != nullptr ? reinterpret_cast<HGDIOBJ>(SendMessageW(WM_GETFONT)) : nullptr;
+    HGDIOBJ font =
+        m_hWnd != nullptr ? reinterpret_cast<HGDIOBJ>(SendMessageW(WM_GETFONT)) : nullptr;
     if (font == nullptr) font = GetCurrentObject(dc, OBJ_FONT);
     SelectGuard selectedFont(dc, font);
     BkModeGuard transparent(dc, TRANSPARENT);
@@ -326,8 +341,8 @@ void CButtonST::PaintIcon(HDC dc, bool hasCaption, const RECT& itemRect, RECT& c
     image.top += (Height(image) - icon.height) / 2;
     if (pressed) OffsetRect(&image, m_pressOffsetX, m_pressOffsetY);
 
-    DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.icon.Get()), 0,
-               image.left + 5, image.top, Width(image) - 5, Height(image),
+    DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.icon.Get()), 0, image.left + 5,
+               image.top, Width(image) - 5, Height(image),
                DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
 }
 

@@ -33,12 +33,11 @@ protected:
     virtual void PaintBorder(HDC dc, const RECT& rect);
     virtual void PaintIcon(HDC dc, bool hasCaption, const RECT& itemRect, RECT& captionRect,
                            bool pressed, bool disabled);
-    virtual void PaintCaption(HDC dc, const wchar_t* text, const RECT& itemRect,
-                              RECT& captionRect, bool pressed, bool disabled);
+    virtual void PaintCaption(HDC dc, const wchar_t* text, const RECT& itemRect, RECT& captionRect,
+                              bool pressed, bool disabled);
 
     void OnAttached() override;
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     struct IconInfo {
         UniqueIcon icon;

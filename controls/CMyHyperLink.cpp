@@ -5,16 +5,18 @@ constexpr int kHelpViewerHandCursor = 106;
 }
 
 const MessageEntry<CMyHyperLink> CMyHyperLink::kMessageMap[] = {
-    ON_MESSAGE(WM_SETCURSOR, OnSetCursor),                          // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove),                          // LRESULT (WPARAM, LPARAM pt)
-    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged),                // LRESULT (WPARAM, LPARAM new)
-    ON_MESSAGE(Reflected(WM_CTLCOLORSTATIC), OnReflectedCtlColor),  // LRESULT (WPARAM hdc, LPARAM)
-    ON_MESSAGE_MAYBE(Reflected(WM_COMMAND), OnReflectedCommand),    // bool (.., LRESULT&)
+    ON_MESSAGE(WM_SETCURSOR, OnSetCursor),                         // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove),                         // LRESULT (WPARAM, LPARAM pt)
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged),               // LRESULT (WPARAM, LPARAM new)
+    ON_MESSAGE(Reflected(WM_CTLCOLORSTATIC), OnReflectedCtlColor), // LRESULT (WPARAM hdc, LPARAM)
+    ON_MESSAGE_MAYBE(Reflected(WM_COMMAND), OnReflectedCommand),   // bool (.., LRESULT&)
 };
 
 CMyHyperLink::CMyHyperLink() : m_shellOpen(ExecuteShellCall) {}
 
-bool CMyHyperLink::AttachControl(HWND control) { return SubclassWindow(control); }
+bool CMyHyperLink::AttachControl(HWND control) {
+    return SubclassWindow(control);
+}
 
 bool CMyHyperLink::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                         LRESULT& result) {

@@ -34,8 +34,7 @@ public:
 protected:
     using Self = CMyHyperLink;
     void OnAttached() override;
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     static const MessageEntry<CMyHyperLink> kMessageMap[];

@@ -39,16 +39,20 @@ HWND ApplicationMainWindow() {
 } // namespace
 
 const MessageEntry<CSplashWnd> CSplashWnd::kMessageMap[] = {
-    ON_WM_CREATE(OnCreate),                     // int OnCreate(CREATESTRUCTW*)
-    ON_WM_PAINT(OnPaint),                       // void OnPaint()
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient),  // LRESULT (WPARAM hdc, LPARAM)
-    ON_WM_TIMER(OnTimer),                       // void OnTimer(UINT_PTR)
-    ON_MESSAGE(WM_ACTIVATE, OnActivate),        // LRESULT (WPARAM state, LPARAM other)
+    ON_WM_CREATE(OnCreate),                    // int OnCreate(CREATESTRUCTW*)
+    ON_WM_PAINT(OnPaint),                      // void OnPaint()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient), // LRESULT (WPARAM hdc, LPARAM)
+    ON_WM_TIMER(OnTimer),                      // void OnTimer(UINT_PTR)
+    ON_MESSAGE(WM_ACTIVATE, OnActivate),       // LRESULT (WPARAM state, LPARAM other)
 };
 
-void CSplashWnd::SetSplashAllowed(bool allowed) { g_splashAllowed = allowed; }
+void CSplashWnd::SetSplashAllowed(bool allowed) {
+    g_splashAllowed = allowed;
+}
 
-CSplashWnd* CSplashWnd::Current() { return g_currentSplash; }
+CSplashWnd* CSplashWnd::Current() {
+    return g_currentSplash;
+}
 
 void CSplashWnd::OpenSplash(HWND owner) {
     if (!g_splashAllowed || g_currentSplash != nullptr) return;
@@ -73,12 +77,13 @@ CSplashWnd::~CSplashWnd() {
     if (g_currentSplash == this) g_currentSplash = nullptr;
 }
 
-bool CSplashWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result) {
+bool CSplashWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return DispatchMessageMap(kMessageMap, *this, message, wParam, lParam, result);
 }
 
-void CSplashWnd::PostNcDestroy() { delete this; }
+void CSplashWnd::PostNcDestroy() {
+    delete this;
+}
 
 SIZE CSplashWnd::BitmapSize() const {
     BITMAP info{};
@@ -88,9 +93,9 @@ SIZE CSplashWnd::BitmapSize() const {
 }
 
 bool CSplashWnd::Create(HWND owner) {
-    m_bitmap.Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                   MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP,
-                                                   0, 0, LR_DEFAULTCOLOR)));
+    m_bitmap.Reset(
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SPLASH),
+                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (!m_bitmap) return false;
     const SIZE size = BitmapSize();
     if (!RegisterWindowClass(kSplashClass, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr))

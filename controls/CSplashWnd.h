@@ -28,8 +28,7 @@ public:
 
 protected:
     using Self = CSplashWnd;
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void PostNcDestroy() override;
 
 private:

@@ -9,9 +9,8 @@ CThemeHelperST::CThemeHelperST(const wchar_t* library) {
     // A bare name comes from the system folder only, never from the program's
     // folder or the current directory, where anybody could plant a look-alike.
     const bool bareName = std::wcspbrk(library, L"\\/:") == nullptr;
-    m_module.Reset(LoadLibraryExW(library, nullptr,
-                                  bareName ? LOAD_LIBRARY_SEARCH_SYSTEM32
-                                           : LOAD_WITH_ALTERED_SEARCH_PATH));
+    m_module.Reset(LoadLibraryExW(
+        library, nullptr, bareName ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 FARPROC CThemeHelperST::Find(const char* name) const {
@@ -30,14 +29,13 @@ HRESULT CThemeHelperST::CloseThemeData(HTHEME theme) const {
     return fn != nullptr ? fn(theme) : E_FAIL;
 }
 
-HRESULT CThemeHelperST::DrawThemeBackground(HTHEME theme, HWND window, HDC dc, int part,
-                                            int state, const RECT* rect,
-                                            const RECT* clipRect) const {
+HRESULT CThemeHelperST::DrawThemeBackground(HTHEME theme, HWND window, HDC dc, int part, int state,
+                                            const RECT* rect, const RECT* clipRect) const {
     using ParentFn = HRESULT(WINAPI*)(HWND, HDC, const RECT*);
     using Fn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
     if (window != nullptr) {
-        auto parent = reinterpret_cast<ParentFn>(
-            reinterpret_cast<void*>(Find("DrawThemeParentBackground")));
+        auto parent =
+            reinterpret_cast<ParentFn>(reinterpret_cast<void*>(Find("DrawThemeParentBackground")));
         if (parent != nullptr) parent(window, dc, rect);
     }
     auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(Find("DrawThemeBackground")));

@@ -11,7 +11,7 @@ using HTHEME = HANDLE;
 
 class CThemeHelperST {
 public:
-    CThemeHelperST();                                 // loads "UxTheme.dll"
+    CThemeHelperST(); // loads "UxTheme.dll"
     // Another library (a full path, or a bare name from the system folder), or
     // none at all: the fallbacks then stand in for every function.
     explicit CThemeHelperST(const wchar_t* library);

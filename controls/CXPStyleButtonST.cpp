@@ -14,7 +14,9 @@ constexpr int kStateDefaulted = 5;
 
 } // namespace
 
-CXPStyleButtonST::CXPStyleButtonST() { m_drawBorder = false; }
+CXPStyleButtonST::CXPStyleButtonST() {
+    m_drawBorder = false;
+}
 
 void CXPStyleButtonST::AttachThemeHelper(const CThemeHelperST* helper) {
     m_themeHelper = helper;

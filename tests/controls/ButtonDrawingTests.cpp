@@ -11,7 +11,9 @@ constexpr COLORREF kIconColour = RGB(255, 0, 0);
 constexpr int kWidth = 93;
 constexpr int kHeight = 30;
 
-COLORREF Sys(int index) { return GetSysColor(index); }
+COLORREF Sys(int index) {
+    return GetSysColor(index);
+}
 
 struct DrawnButton {
     ControlHost host;
@@ -61,13 +63,12 @@ TEST_P(IconPosition, FollowsTheMarginOrTheCentre) {
     EXPECT_EQ(icon.top, printedIcon.top);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Captions, IconPosition,
-    testing::Values(IconPlace{L"Add", 3 + 5},
-                    // The Play and Stop buttons: a single space is a caption.
-                    IconPlace{L" ", 3 + 5},
-                    // No caption at all: centred, still 5 pixels right.
-                    IconPlace{L"", (kWidth - 16) / 2 + 5}));
+INSTANTIATE_TEST_SUITE_P(Captions, IconPosition,
+                         testing::Values(IconPlace{L"Add", 3 + 5},
+                                         // The Play and Stop buttons: a single space is a caption.
+                                         IconPlace{L" ", 3 + 5},
+                                         // No caption at all: centred, still 5 pixels right.
+                                         IconPlace{L"", (kWidth - 16) / 2 + 5}));
 
 // Where the ink of `text` lands when its measured block is centred in `area`
 // (integer halves), found by drawing it alone at the block's place.

@@ -7,13 +7,17 @@
 
 namespace {
 
-RECT Place(int row) { return RECT{10, 10 + row * 30, 100, 35 + row * 30}; }
+RECT Place(int row) {
+    return RECT{10, 10 + row * 30, 100, 35 + row * 30};
+}
 
 UINT ButtonType(HWND window) {
     return static_cast<UINT>(GetWindowLongPtrW(window, GWL_STYLE)) & BS_TYPEMASK;
 }
 
-LRESULT DialogCode(HWND window) { return SendMessageW(window, WM_GETDLGCODE, 0, 0); }
+LRESULT DialogCode(HWND window) {
+    return SendMessageW(window, WM_GETDLGCODE, 0, 0);
+}
 
 TEST(ButtonMessages, TakingOverMakesTheButtonOwnerDrawnAndKeepsItsDefaultFlag) {
     ControlHost host;
@@ -50,7 +54,6 @@ TEST(ButtonMessages, SetStyleMovesTheDefaultFlagButKeepsTheButtonOwnerDrawn) {
     EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), ButtonType(window));
     EXPECT_TRUE(DialogCode(window) & DLGC_UNDEFPUSHBUTTON);
     EXPECT_FALSE(DialogCode(window) & DLGC_DEFPUSHBUTTON);
-
 }
 
 void DoubleClick(HWND window) {

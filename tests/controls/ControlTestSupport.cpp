@@ -7,8 +7,8 @@ constexpr wchar_t kHostClass[] = L"QuillotuneTestHost";
 ControlHost::ControlHost() {
     RegisterWindowClass(kHostClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
                         GetSysColorBrush(COLOR_BTNFACE), nullptr);
-    CreateEx(0, kHostClass, L"Control host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 420,
-             320, nullptr);
+    CreateEx(0, kHostClass, L"Control host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 420, 320,
+             nullptr);
     m_font.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
                              DEFAULT_PITCH, L"Tahoma"));
@@ -21,11 +21,10 @@ ControlHost::~ControlHost() {
 }
 
 HWND ControlHost::AddButton(int id, const wchar_t* caption, const RECT& place, DWORD type) {
-    HWND button = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | type,
-                                  place.left, place.top, place.right - place.left,
-                                  place.bottom - place.top, m_hWnd,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND button = CreateWindowExW(
+        0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | type, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, m_hWnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     return button;
 }
@@ -72,7 +71,9 @@ Canvas::Canvas(int width, int height, COLORREF fill) : m_width(width), m_height(
     FillRect(m_dc.Get(), &all, brush.Get());
 }
 
-Canvas::~Canvas() { SelectObject(m_dc.Get(), m_oldBitmap); }
+Canvas::~Canvas() {
+    SelectObject(m_dc.Get(), m_oldBitmap);
+}
 
 COLORREF Canvas::At(int x, int y) const {
     GdiFlush();
@@ -110,7 +111,9 @@ std::function<bool(COLORREF)> Is(COLORREF colour) {
     return [colour](COLORREF pixel) { return pixel == colour; };
 }
 
-bool IsEmpty(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
+bool IsEmpty(const RECT& rect) {
+    return rect.right <= rect.left || rect.bottom <= rect.top;
+}
 
 HICON MakeSolidIcon(COLORREF colour, int size) {
     WindowDc screen(nullptr);

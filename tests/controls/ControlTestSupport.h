@@ -15,8 +15,7 @@ public:
     ControlHost();
     ~ControlHost() override;
 
-    HWND AddButton(int id, const wchar_t* caption, const RECT& place,
-                   DWORD type = BS_PUSHBUTTON);
+    HWND AddButton(int id, const wchar_t* caption, const RECT& place, DWORD type = BS_PUSHBUTTON);
     HWND AddStatic(int id, const wchar_t* text, const RECT& place);
 
     // A font without smoothing, so that text pixels have exact colours.
@@ -31,8 +30,7 @@ public:
 
 protected:
     using Self = ControlHost;
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     UniqueFont m_font;

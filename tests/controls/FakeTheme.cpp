@@ -31,7 +31,9 @@ COLORREF WINAPI FakeThemeStateColour(int state) {
     return RGB(30 * state, 160, 90);
 }
 
-COLORREF WINAPI FakeThemeParentColour() { return RGB(250, 0, 250); }
+COLORREF WINAPI FakeThemeParentColour() {
+    return RGB(250, 0, 250);
+}
 
 void WINAPI FakeThemeConfigure(BOOL themed, BOOL openFails) {
     g_themed = themed;
@@ -45,7 +47,9 @@ void WINAPI FakeThemeTakeLog(char* buffer, int size) {
     g_log.clear();
 }
 
-int WINAPI FakeThemeOpenCount() { return g_openThemes; }
+int WINAPI FakeThemeOpenCount() {
+    return g_openThemes;
+}
 
 HANDLE WINAPI OpenThemeData(HWND window, LPCWSTR classList) {
     char line[64];
@@ -79,6 +83,8 @@ HRESULT WINAPI DrawThemeBackground(HANDLE, HDC dc, int part, int state, const RE
     return S_OK;
 }
 
-BOOL WINAPI IsAppThemed() { return g_themed; }
+BOOL WINAPI IsAppThemed() {
+    return g_themed;
+}
 
 } // extern "C"

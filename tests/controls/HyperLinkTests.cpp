@@ -17,8 +17,8 @@ constexpr wchar_t kAddress[] = L"https://quillotune.example";
 class Link : public testing::Test {
 protected:
     void SetUp() override {
-        window = host.AddStatic(kLinkId, L"quillotune.example",
-                                RECT{20, 20, 20 + kWidth, 20 + kHeight});
+        window =
+            host.AddStatic(kLinkId, L"quillotune.example", RECT{20, 20, 20 + kWidth, 20 + kHeight});
         link.SetShellOpen([this](const ShellCall& call) { calls.push_back(call); });
         ASSERT_TRUE(link.AttachControl(window));
         link.SetTargetAddress(kAddress);

@@ -12,8 +12,8 @@ namespace {
 constexpr wchar_t kHost[] = L"quillotune.example";
 constexpr wchar_t kAddress[] = L"https://quillotune.example";
 
-const int kIconButtons[] = {IDC_PLAY,  IDC_STOP_PREVIEW, IDC_ADD,     IDC_DELETE,   IDC_ERASE,
-                            IDC_BURN,  IDC_EXIT,         IDC_MOVE_UP, IDC_MOVE_DOWN};
+const int kIconButtons[] = {IDC_PLAY, IDC_STOP_PREVIEW, IDC_ADD,     IDC_DELETE,   IDC_ERASE,
+                            IDC_BURN, IDC_EXIT,         IDC_MOVE_UP, IDC_MOVE_DOWN};
 
 TEST(LookInDialog, TheNineCommandButtonsAreOwnerDrawn) {
     DialogHarness h;

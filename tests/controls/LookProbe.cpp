@@ -22,7 +22,9 @@ namespace {
 
 constexpr wchar_t kQuestionStart[] = L"There may be an update on ";
 
-bool Expired(DWORD deadline) { return static_cast<LONG>(GetTickCount() - deadline) > 0; }
+bool Expired(DWORD deadline) {
+    return static_cast<LONG>(GetTickCount() - deadline) > 0;
+}
 
 DWORD Deadline(const wchar_t* seconds) {
     return GetTickCount() + static_cast<DWORD>(_wtof(seconds) * 1000);
@@ -102,7 +104,8 @@ int Question(const wchar_t* seconds, bool keep) {
 
 int ZOrder(HWND window) {
     int place = 0;
-    for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT), ++place)
+    for (HWND top = GetTopWindow(nullptr); top != nullptr;
+         top = GetWindow(top, GW_HWNDNEXT), ++place)
         if (top == window) return place;
     return -1;
 }

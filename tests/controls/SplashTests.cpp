@@ -19,8 +19,8 @@ SIZE WindowSize(HWND window) {
 class Splash : public testing::Test {
 protected:
     void SetUp() override {
-        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 300, 200, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
         CSplashWnd::SetSplashAllowed(true);
     }
     void TearDown() override {
@@ -133,15 +133,15 @@ TEST_P(SplashClosingPress, ClosesItAndIsSwallowed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyAndButtonPresses, SplashClosingPress,
-                         testing::Values(WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN,
-                                         WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_NCLBUTTONDOWN,
-                                         WM_NCRBUTTONDOWN, WM_NCMBUTTONDOWN));
+                         testing::Values(WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN,
+                                         WM_MBUTTONDOWN, WM_NCLBUTTONDOWN, WM_NCRBUTTONDOWN,
+                                         WM_NCMBUTTONDOWN));
 
 TEST_F(Splash, MovesReleasesAndOtherMessagesPassItBy) {
     HWND splash = Open();
     ASSERT_NE(nullptr, splash);
-    for (UINT message : {WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_KEYUP, WM_SYSKEYUP, WM_CHAR,
-                         WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP, WM_PAINT, WM_TIMER}) {
+    for (UINT message : {WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_KEYUP, WM_SYSKEYUP, WM_CHAR, WM_LBUTTONUP,
+                         WM_RBUTTONUP, WM_MBUTTONUP, WM_PAINT, WM_TIMER}) {
         MSG msg = Message(message, splash);
         EXPECT_FALSE(CSplashWnd::SplashFilterMessage(&msg)) << message;
     }
@@ -161,7 +161,8 @@ TEST_F(Splash, ItsTimerClosesIt) {
 // Place of `window` among the top-level windows, 0 for the topmost.
 int ZOrder(HWND window) {
     int place = 0;
-    for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT), ++place)
+    for (HWND top = GetTopWindow(nullptr); top != nullptr;
+         top = GetWindow(top, GW_HWNDNEXT), ++place)
         if (top == window) return place;
     return -1;
 }

@@ -15,7 +15,9 @@ namespace {
 constexpr int kWidth = 93;
 constexpr int kHeight = 30;
 
-COLORREF Sys(int index) { return GetSysColor(index); }
+COLORREF Sys(int index) {
+    return GetSysColor(index);
+}
 
 // The stand-in theme library and its controls.
 class FakeTheme {
@@ -123,12 +125,12 @@ TEST_P(ThemeState, IsChosenFromTheDrawRequestAndTheDefaultFlag) {
     EXPECT_EQ(face, canvas.At(kWidth / 2, 2));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DrawRequests, ThemeState,
-    testing::Values(StateCase{0, false, 1}, StateCase{0, true, 5},
-                    StateCase{ODS_FOCUS, false, 1}, StateCase{ODS_SELECTED, true, 3},
-                    StateCase{ODS_DISABLED, true, 4},
-                    StateCase{ODS_SELECTED | ODS_DISABLED, false, 4}));
+INSTANTIATE_TEST_SUITE_P(DrawRequests, ThemeState,
+                         testing::Values(StateCase{0, false, 1}, StateCase{0, true, 5},
+                                         StateCase{ODS_FOCUS, false, 1},
+                                         StateCase{ODS_SELECTED, true, 3},
+                                         StateCase{ODS_DISABLED, true, 4},
+                                         StateCase{ODS_SELECTED | ODS_DISABLED, false, 4}));
 
 TEST_F(ThemedButton, FocusedThemedButtonGetsTheFocusRectangleOverTheFace) {
     button.AttachThemeHelper(&helper);
