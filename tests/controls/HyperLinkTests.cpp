@@ -74,32 +74,20 @@ TEST_F(Link, TextIsBlueAndUnderlinedWithOrWithoutTheMouse) {
     }
 }
 
-TEST_F(Link, ShowsTheHandCursor) {
-    ASSERT_NE(nullptr, link.HandCursor());
+TEST_F(Link, ShowsAHandCursorNeverAnEmptyOne) {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_EQ(TRUE, SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
                                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(link.HandCursor(), GetCursor());
-
     // The help viewer's hand when there is one, else the platform's own.
     UniqueCursor viewerHand(CMyHyperLink::CopyHelpViewerCursor(CMyHyperLink::HelpViewerPath()));
-    if (viewerHand)
-        EXPECT_NE(LoadCursorW(nullptr, IDC_HAND), link.HandCursor());
-    else
-        EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), link.HandCursor());
-}
+    EXPECT_EQ(!viewerHand, link.HandCursor() == LoadCursorW(nullptr, IDC_HAND));
 
-TEST_F(Link, WithoutTheHelpViewerThePlatformsHandStandsIn) {
-    EXPECT_EQ(nullptr, CMyHyperLink::CopyHelpViewerCursor(L"C:\\nowhere\\Winhlp32.exe"));
-    HWND other = host.AddStatic(2, L"other", RECT{20, 60, 100, 76});
-    CMyHyperLink second;
-    second.SetHelpViewerPath(L"C:\\nowhere\\Winhlp32.exe");
-    second.AttachControl(other);
+    CMyHyperLink missing;
+    missing.SetHelpViewerPath(L"C:\\nowhere\\Winhlp32.exe");
+    missing.AttachControl(host.AddStatic(2, L"other", RECT{20, 60, 100, 76}));
     ASSERT_NE(nullptr, LoadCursorW(nullptr, IDC_HAND));
-    EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), second.HandCursor());
-    SendMessageW(other, WM_SETCURSOR, reinterpret_cast<WPARAM>(other),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_NE(nullptr, GetCursor());
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), missing.HandCursor());
 }
 
 TEST_F(Link, CapturesTheMouseWhileItIsOverTheLink) {
@@ -118,35 +106,22 @@ TEST_F(Link, CapturesTheMouseWhileItIsOverTheLink) {
     EXPECT_EQ(nullptr, GetCapture());
 }
 
-TEST_F(Link, ACaptureTakenElsewhereStartsTheTrackingOver) {
-    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    ASSERT_EQ(window, GetCapture());
-    SetCapture(host.Hwnd());
-    ReleaseCapture();
-    // The next move over the link captures again.
-    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
-    EXPECT_EQ(window, GetCapture());
-    ReleaseCapture();
-}
-
-TEST_F(Link, AClickOpensTheAddressMinimisedOnce) {
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+TEST_F(Link, AClickOrADoubleClickOpensTheAddressMinimisedOnce) {
+    const LPARAM point = MAKELPARAM(5, 5);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(window, WM_LBUTTONUP, 0, point);
     ASSERT_EQ(1u, calls.size());
     EXPECT_EQ(L"open", calls[0].verb);
     EXPECT_EQ(kAddress, calls[0].file);
     EXPECT_EQ(SW_SHOWMINIMIZED, calls[0].showCommand);
     // The parent does not see the click.
     EXPECT_EQ(0, host.CountCommands(kLinkId, STN_CLICKED));
-}
 
-TEST_F(Link, ADoubleClickOpensTheAddressOnce) {
-    const LPARAM point = MAKELPARAM(5, 5);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
     SendMessageW(window, WM_LBUTTONUP, 0, point);
     SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
     SendMessageW(window, WM_LBUTTONUP, 0, point);
-    EXPECT_EQ(1u, calls.size());
+    EXPECT_EQ(2u, calls.size());
     EXPECT_EQ(1, host.CountCommands(kLinkId, STN_DBLCLK));
 }
 

@@ -15,16 +15,6 @@ constexpr wchar_t kAddress[] = L"https://quillotune.example";
 const int kIconButtons[] = {IDC_PLAY, IDC_STOP_PREVIEW, IDC_ADD,     IDC_DELETE,   IDC_ERASE,
                             IDC_BURN, IDC_EXIT,         IDC_MOVE_UP, IDC_MOVE_DOWN};
 
-TEST(LookInDialog, TheNineCommandButtonsAreOwnerDrawn) {
-    DialogHarness h;
-    ASSERT_TRUE(h.Start());
-    for (int id : kIconButtons) {
-        auto style = static_cast<UINT>(GetWindowLongPtrW(h.Item(id), GWL_STYLE));
-        EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), style & BS_TYPEMASK) << id;
-        EXPECT_TRUE(SendMessageW(h.Item(id), WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) << id;
-    }
-}
-
 // The icon resource's fully opaque pixels: the same on black and on white.
 struct OpaquePixel {
     int x, y;
@@ -45,9 +35,14 @@ std::vector<OpaquePixel> OpaquePixelsOf(int iconId) {
     return pixels;
 }
 
-TEST(LookInDialog, PlayAndStopShowTheirIconsAtTheLeftMargin) {
+TEST(LookInDialog, TheCommandButtonsAreOwnerDrawnWithTheirIconsAtTheLeftMargin) {
     DialogHarness h;
     ASSERT_TRUE(h.Start());
+    for (int id : kIconButtons) {
+        auto style = static_cast<UINT>(GetWindowLongPtrW(h.Item(id), GWL_STYLE));
+        EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), style & BS_TYPEMASK) << id;
+    }
+    // Play and Stop have a single space as caption: the icon is not centred.
     for (auto [id, iconId] : {std::pair{IDC_PLAY, IDI_PLAY}, std::pair{IDC_STOP_PREVIEW, IDI_STOP},
                               std::pair{IDC_ADD, IDI_ADD}}) {
         RECT client{};
@@ -105,52 +100,39 @@ void RunLikeTheModalLoop(CWinApp& app, HWND dialog) {
 
 TEST(LookInDialog, TheFirstPressWhileTheSplashIsUpOnlyClosesIt) {
     CDodezOvurerApp app;
-    CSplashWnd::SetSplashAllowed(true);
-    DialogHarness h;
-    const bool started = h.Start();
-    CSplashWnd::SetSplashAllowed(false);
-    ASSERT_TRUE(started);
-    ASSERT_NE(nullptr, CSplashWnd::Current());
-    EXPECT_EQ(h.Window(), app.MainWindow());
-    // The splash sits in front of the dialog it belongs to.
-    EXPECT_EQ(h.Window(), GetWindow(CSplashWnd::Current()->Hwnd(), GW_OWNER));
+    for (bool mouse : {true, false}) {
+        CSplashWnd::SetSplashAllowed(true);
+        DialogHarness h;
+        const bool started = h.Start();
+        CSplashWnd::SetSplashAllowed(false);
+        ASSERT_TRUE(started);
+        ASSERT_NE(nullptr, CSplashWnd::Current());
+        EXPECT_EQ(h.Window(), app.MainWindow());
+        EXPECT_EQ(h.Window(), GetWindow(CSplashWnd::Current()->Hwnd(), GW_OWNER));
 
-    HWND eject = h.Item(IDC_EJECT);
-    ASSERT_FALSE(h.Checked(IDC_EJECT));
-    auto press = [&] {
-        PostMessageW(eject, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-        PostMessageW(eject, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-        RunLikeTheModalLoop(app, h.Window());
-    };
-    press();
-    EXPECT_EQ(nullptr, CSplashWnd::Current());
-    EXPECT_FALSE(h.Checked(IDC_EJECT));
-    press();
-    EXPECT_TRUE(h.Checked(IDC_EJECT));
-}
-
-TEST(LookInDialog, AKeyPressWhileTheSplashIsUpIsSwallowed) {
-    CDodezOvurerApp app;
-    CSplashWnd::SetSplashAllowed(true);
-    DialogHarness h;
-    const bool started = h.Start();
-    CSplashWnd::SetSplashAllowed(false);
-    ASSERT_TRUE(started);
-    ASSERT_NE(nullptr, CSplashWnd::Current());
-
-    HWND label = h.Item(IDC_VOLUME_LABEL);
-    SetFocus(label);
-    SendMessageW(label, EM_SETSEL, 0, -1);
-    auto type = [&](wchar_t key) {
-        PostMessageW(label, WM_KEYDOWN, key, 1);
-        PostMessageW(label, WM_KEYUP, key, 0xC0000001);
-        RunLikeTheModalLoop(app, h.Window());
-    };
-    type(L'X');
-    EXPECT_EQ(nullptr, CSplashWnd::Current());
-    EXPECT_EQ(L"NEW", h.Text(IDC_VOLUME_LABEL));
-    type(L'X');
-    EXPECT_EQ(L"x", h.Text(IDC_VOLUME_LABEL));
+        // A click on "Eject After Burn", or a key typed into the label field.
+        HWND eject = h.Item(IDC_EJECT);
+        HWND label = h.Item(IDC_VOLUME_LABEL);
+        SetFocus(label);
+        SendMessageW(label, EM_SETSEL, 0, -1);
+        auto press = [&] {
+            if (mouse) {
+                PostMessageW(eject, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+                PostMessageW(eject, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+            } else {
+                PostMessageW(label, WM_KEYDOWN, L'X', 1);
+                PostMessageW(label, WM_KEYUP, L'X', 0xC0000001);
+            }
+            RunLikeTheModalLoop(app, h.Window());
+        };
+        press();
+        EXPECT_EQ(nullptr, CSplashWnd::Current());
+        EXPECT_FALSE(h.Checked(IDC_EJECT));
+        EXPECT_EQ(L"NEW", h.Text(IDC_VOLUME_LABEL));
+        press();
+        EXPECT_EQ(mouse, h.Checked(IDC_EJECT));
+        EXPECT_EQ(mouse ? L"NEW" : L"x", h.Text(IDC_VOLUME_LABEL));
+    }
 }
 
 struct Question {

@@ -123,6 +123,11 @@ TEST_P(ThemeState, IsChosenFromTheDrawRequestAndTheDefaultFlag) {
     EXPECT_EQ(face, canvas.At(0, 0));
     EXPECT_EQ(face, canvas.At(kWidth - 1, kHeight - 1));
     EXPECT_EQ(face, canvas.At(kWidth / 2, 2));
+    // A focused one gets the focus rectangle over the face, 3 pixels inside.
+    int marks = 0;
+    for (int x = 3; x < kWidth - 3; ++x)
+        if (canvas.At(x, 3) != face) ++marks;
+    EXPECT_EQ((GetParam().drawState & ODS_FOCUS) != 0, marks > (kWidth - 6) / 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(DrawRequests, ThemeState,
@@ -131,19 +136,6 @@ INSTANTIATE_TEST_SUITE_P(DrawRequests, ThemeState,
                                          StateCase{ODS_SELECTED, true, 3},
                                          StateCase{ODS_DISABLED, true, 4},
                                          StateCase{ODS_SELECTED | ODS_DISABLED, false, 4}));
-
-TEST_F(ThemedButton, FocusedThemedButtonGetsTheFocusRectangleOverTheFace) {
-    button.AttachThemeHelper(&helper);
-    Canvas canvas(kWidth, kHeight);
-    Draw(canvas, ODS_FOCUS);
-    const COLORREF face = theme.StateColour(1);
-    EXPECT_EQ(face, canvas.At(kWidth / 2, 2));
-    // The rectangle is not shrunk for a themed face: the focus sits at 3.
-    int marks = 0;
-    for (int x = 3; x < kWidth - 3; ++x)
-        if (canvas.At(x, 3) != face) ++marks;
-    EXPECT_GE(marks, (kWidth - 6) / 3);
-}
 
 TEST_F(ThemedButton, AHoveredFlatButtonIsHot) {
     button.UseFlatLook(true, false);
@@ -222,31 +214,6 @@ TEST(ThemeHelper, WithoutTheLibraryEveryFunctionFallsBack) {
         EXPECT_EQ(E_FAIL, helper->DrawThemeBackground(nullptr, host.Hwnd(), canvas.Dc(), 1, 1,
                                                       &rect, nullptr));
         EXPECT_EQ(20 * 20, canvas.Count(Is(RGB(1, 2, 3))));
-    }
-}
-
-TEST(ThemeHelper, AClassicButtonWithoutTheLibraryLooksLikeThePlainIconButton) {
-    CThemeHelperST none(nullptr);
-    ControlHost host;
-    CXPStyleButtonST themedKind;
-    CButtonST plainKind;
-    HWND a = host.AddButton(1, L"Add", RECT{10, 10, 10 + kWidth, 10 + kHeight});
-    HWND b = host.AddButton(2, L"Add", RECT{10, 50, 10 + kWidth, 50 + kHeight});
-    themedKind.AttachControl(a);
-    plainKind.AttachControl(b);
-    themedKind.UseFlatLook(false, false);
-    plainKind.UseFlatLook(false, false);
-    themedKind.AttachThemeHelper(&none);
-    for (UINT state : {0u, static_cast<UINT>(ODS_FOCUS), static_cast<UINT>(ODS_SELECTED)}) {
-        Canvas first(kWidth, kHeight);
-        Canvas second(kWidth, kHeight);
-        themedKind.DrawItem(DrawRequest(a, first.Dc(), state));
-        plainKind.DrawItem(DrawRequest(b, second.Dc(), state));
-        int differences = 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                if (first.At(x, y) != second.At(x, y)) ++differences;
-        EXPECT_EQ(0, differences) << "state " << state;
     }
 }
 
