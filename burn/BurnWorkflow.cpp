@@ -16,9 +16,8 @@ constexpr DWORD kPauseAfterAbort = 1000;
 
 // The controls a running burn locks.
 constexpr int kLockedWhileBurning[] = {
-    IDC_ADD,   IDC_DELETE,       IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_PLAY,
-    IDC_STOP_PREVIEW, IDC_ERASE, IDC_EXIT,    IDC_RECORDERS, IDC_SPEED,
-    IDC_VOLUME_LABEL, IDC_EJECT};
+    IDC_ADD,   IDC_DELETE, IDC_MOVE_UP,   IDC_MOVE_DOWN, IDC_PLAY,         IDC_STOP_PREVIEW,
+    IDC_ERASE, IDC_EXIT,   IDC_RECORDERS, IDC_SPEED,     IDC_VOLUME_LABEL, IDC_EJECT};
 
 // The label goes into a 128-byte field: at most 127 bytes of text, never half
 // a double-byte character, and the zero.
@@ -30,7 +29,9 @@ void CopyVolumeLabel(BurnOptions& options, const std::wstring& label) {
 
 } // namespace
 
-void CDodezOvurerDlg::SetBurning(bool burning) { SetBurning(*m_eventTarget, burning); }
+void CDodezOvurerDlg::SetBurning(bool burning) {
+    SetBurning(*m_eventTarget, burning);
+}
 
 void CDodezOvurerDlg::SetBurning(EventTarget& target, bool burning) {
     // Window calls only: from another thread they are carried out on the
@@ -140,7 +141,9 @@ void CDodezOvurerDlg::AddTracksToProject() {
     }
 }
 
-void CDodezOvurerDlg::OnBurnWithDialog() { FillRecorderList(); }
+void CDodezOvurerDlg::OnBurnWithDialog() {
+    FillRecorderList();
+}
 
 void CDodezOvurerDlg::OnTimer(UINT_PTR timerId) {
     switch (timerId) {

@@ -31,8 +31,7 @@ void CDodezOvurerDlg::FillRecorderList() {
         std::wstring text = SlotText(slots[i]);
         m_recorderList.AddString(text.c_str());
         // The engine works with the first recorder until a burn names another.
-        if (i == 0 && !CheckEngineResult(m_engine.SetDevice(DeviceValueOf(text.c_str()))))
-            return;
+        if (i == 0 && !CheckEngineResult(m_engine.SetDevice(DeviceValueOf(text.c_str())))) return;
     }
     if (count > 0) m_recorderList.SetCurSel(0);
 }

@@ -3,7 +3,9 @@
 // so that a burn can stop it first.
 #include "app/CDodezOvurerDlg.h"
 
-void CDodezOvurerDlg::OnPlay() { PlayChosenTrack(); }
+void CDodezOvurerDlg::OnPlay() {
+    PlayChosenTrack();
+}
 
 void CDodezOvurerDlg::OnStopPreview() {
     m_engine.AudioFileStop(); // result deliberately unread, as for every preview call

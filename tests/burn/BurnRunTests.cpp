@@ -93,8 +93,7 @@ TEST(StartStep, HandsEverythingToTheEngineInOrder) {
     SetVolumeLabel(h, L"MY DISC");
     // Figures of an earlier run, which the start step resets.
     h.engine.RaiseProcess(40.0f, 12.5f, 5000.0);
-    SendMessageW(h.Item(IDC_INFORMATION), LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(L"Burn Done"));
+    SendMessageW(h.Item(IDC_INFORMATION), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Burn Done"));
 
     std::wstring titleDuringPrepare, titleDuringBurn;
     Lines linesDuringPrepare;
@@ -305,8 +304,7 @@ TEST(StartStep, BurnWithDialogLeavesTheRunToTheEnginesDialog) {
     StartWithTracks(h, {L"C:\\a.wav", L"C:\\b.wav"});
     SendMessageW(h.Item(IDC_BURN_WITH_DIALOG), BM_SETCHECK, BST_CHECKED, 0);
     h.engine.RaiseProcess(30.0f, 20.0f, 777.0);
-    SendMessageW(h.Item(IDC_INFORMATION), LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(L"Burn Done"));
+    SendMessageW(h.Item(IDC_INFORMATION), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Burn Done"));
     h.engine.texts[60] = L"Cancelled.";
     h.engine.QueueResults("BurnDialog", {60});
 

@@ -5,12 +5,13 @@
 #include <cstdio>
 
 const std::vector<int> kLockedControls = {
-    IDC_ADD,          IDC_DELETE, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_PLAY,         IDC_STOP_PREVIEW,
-    IDC_ERASE,        IDC_EXIT,   IDC_RECORDERS, IDC_SPEED,   IDC_VOLUME_LABEL, IDC_EJECT};
+    IDC_ADD,   IDC_DELETE, IDC_MOVE_UP,   IDC_MOVE_DOWN, IDC_PLAY,         IDC_STOP_PREVIEW,
+    IDC_ERASE, IDC_EXIT,   IDC_RECORDERS, IDC_SPEED,     IDC_VOLUME_LABEL, IDC_EJECT};
 
 void StartWithTracks(DialogHarness& h, const std::vector<std::wstring>& paths) {
     ASSERT_TRUE(h.Start());
-    for (const std::wstring& path : paths) h.AppendRow(path, L"00:00:10");
+    for (const std::wstring& path : paths)
+        h.AppendRow(path, L"00:00:10");
     h.engine.ClearCalls();
 }
 
@@ -77,7 +78,8 @@ std::string Describe(int id, bool enabled) {
 
 std::vector<std::string> StateOfLockedControls(const DialogHarness& h) {
     std::vector<std::string> state;
-    for (int id : kLockedControls) state.push_back(Describe(id, h.Enabled(id)));
+    for (int id : kLockedControls)
+        state.push_back(Describe(id, h.Enabled(id)));
     state.push_back("burn button " + Narrow(h.Text(IDC_BURN)) +
                     (h.Enabled(IDC_BURN) ? " enabled" : " disabled"));
     return state;
@@ -85,7 +87,8 @@ std::vector<std::string> StateOfLockedControls(const DialogHarness& h) {
 
 std::vector<std::string> ExpectedLockedState(bool burning) {
     std::vector<std::string> state;
-    for (int id : kLockedControls) state.push_back(Describe(id, !burning));
+    for (int id : kLockedControls)
+        state.push_back(Describe(id, !burning));
     state.push_back(std::string("burn button ") + (burning ? "&Stop" : "&Burn Now!") + " enabled");
     return state;
 }

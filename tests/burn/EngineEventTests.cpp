@@ -68,12 +68,12 @@ TEST_P(BurnDoneEvent, ReportsTheEndAndReturnsToIdleAfterTheBox) {
     EXPECT_TRUE(h.engine.Calls().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    NullEmptyAndErrorText, BurnDoneEvent,
-    testing::Values(BurnEnd{nullptr, L"Burn Done", L"Burn Done."},
-                    BurnEnd{"", L"Burn Done", L"Burn Done."},
-                    BurnEnd{"Write error at sector 12", L"Burn Done With Errors",
-                            L"Burn Done With Errors."}));
+INSTANTIATE_TEST_SUITE_P(NullEmptyAndErrorText, BurnDoneEvent,
+                         testing::Values(BurnEnd{nullptr, L"Burn Done", L"Burn Done."},
+                                         BurnEnd{"", L"Burn Done", L"Burn Done."},
+                                         BurnEnd{"Write error at sector 12",
+                                                 L"Burn Done With Errors",
+                                                 L"Burn Done With Errors."}));
 
 TEST(ProcessEvent, ShowsTruncatedPercentRoundedBytesAndOneDecimalOfBuffer) {
     DialogHarness h;
@@ -224,7 +224,8 @@ TEST(ThreadEvents, StopWhileTheEngineReportsThenItsLateBurnDoneStillShows) {
             ++raised;
         }
         // Winding down after the abort, while the dialog pauses and after.
-        for (int i = 0; i < 5; ++i) h.engine.RaiseProcess(42.0f, 0.0f, 5000.0);
+        for (int i = 0; i < 5; ++i)
+            h.engine.RaiseProcess(42.0f, 0.0f, 5000.0);
         h.engine.RaiseBurnDone("Aborted");
     });
     engine.PumpUntil(h, [&] { return raised.load() >= 20; });

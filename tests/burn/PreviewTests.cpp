@@ -55,8 +55,7 @@ TEST_P(PlayChoice, PlaysTheFirstSelectedRowOrTheFirstRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(NoneOneSeveral, PlayChoice,
-                         testing::Values(Choice{{}, "C:\\one.wav"},
-                                         Choice{{2}, "C:\\three.ogg"},
+                         testing::Values(Choice{{}, "C:\\one.wav"}, Choice{{2}, "C:\\three.ogg"},
                                          Choice{{1, 2}, "C:\\two.mp3"},
                                          Choice{{0, 2}, "C:\\one.wav"}));
 

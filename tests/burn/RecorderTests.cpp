@@ -40,8 +40,8 @@ TEST(Recorders, TwentySixAreListedInOrderAndTheFirstIsHandedOver) {
     DialogHarness h;
     h.engine.devices.clear();
     for (int i = 0; i < 26; ++i)
-        h.engine.devices.push_back(std::wstring(1, static_cast<wchar_t>(L'A' + i)) +
-                                   L": Writer " + std::to_wstring(i));
+        h.engine.devices.push_back(std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L": Writer " +
+                                   std::to_wstring(i));
     ASSERT_TRUE(h.Start());
 
     EXPECT_EQ(h.engine.devices, RecorderEntries(h));

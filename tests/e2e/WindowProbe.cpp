@@ -68,8 +68,12 @@ HWND FindMessageBox(const wchar_t* caption) {
     return nullptr;
 }
 
-bool Expired(DWORD deadline) { return static_cast<LONG>(GetTickCount() - deadline) > 0; }
-DWORD DeadlineIn(double seconds) { return GetTickCount() + static_cast<DWORD>(seconds * 1000); }
+bool Expired(DWORD deadline) {
+    return static_cast<LONG>(GetTickCount() - deadline) > 0;
+}
+DWORD DeadlineIn(double seconds) {
+    return GetTickCount() + static_cast<DWORD>(seconds * 1000);
+}
 
 bool WaitFor(const wchar_t* title, double seconds, bool present) {
     DWORD deadline = DeadlineIn(seconds);
@@ -126,7 +130,8 @@ int Choose(double seconds, const wchar_t* folder, int count, wchar_t** names) {
     if (!TypeAndEnter(open, folder)) return 1;
     Sleep(1000); // the dialog changes into the folder
     std::wstring quoted;
-    for (int i = 0; i < count; ++i) quoted += L"\"" + std::wstring(names[i]) + L"\" ";
+    for (int i = 0; i < count; ++i)
+        quoted += L"\"" + std::wstring(names[i]) + L"\" ";
     if (!TypeAndEnter(open, quoted)) return 1;
     while (IsWindow(open) && IsWindowVisible(open)) {
         if (Expired(deadline)) return 1;
@@ -173,8 +178,8 @@ int Follow(const wchar_t* title, double seconds, double stopAtBytes) {
             stopped = true;
         }
         // After "&Stop" no box need come: the run is over when idle again.
-        if (stopped && TextOf(dialog) == title && TextOf(GetDlgItem(dialog, kBurnButton)) ==
-                                                      L"&Burn Now!") {
+        if (stopped && TextOf(dialog) == title &&
+            TextOf(GetDlgItem(dialog, kBurnButton)) == L"&Burn Now!") {
             std::wprintf(L"idle\n");
             return 0;
         }
