@@ -4,5 +4,5 @@
 
 #include <string>
 
-std::wstring MakerWebHost();    // "quillotune.example" (it must fit the link control)
+std::wstring MakerWebHost();    // "www.quillotune.example"
 std::wstring MakerWebAddress(); // "https://" + host

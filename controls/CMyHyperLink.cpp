@@ -46,6 +46,7 @@ void CMyHyperLink::OnAttached() {
     // Without the notify style a static control tells its parent nothing of clicks.
     SetWindowLongPtrW(m_hWnd, GWL_STYLE, GetWindowLongPtrW(m_hWnd, GWL_STYLE) | SS_NOTIFY);
     MakeLinkFont();
+    WidenToText();
     ChooseCursor();
 }
 
@@ -57,6 +58,29 @@ void CMyHyperLink::MakeLinkFont() {
     description.lfUnderline = TRUE;
     m_linkFont.Reset(CreateFontIndirectW(&description));
     if (m_linkFont) SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.Get()), TRUE);
+}
+
+void CMyHyperLink::WidenToText() {
+    // A host name wider than the control would lose its first letters to the
+    // edge; the link grows to the left (its right edge stays) until it shows
+    // the whole text, never past its parent's left edge.
+    std::wstring text = GetWindowTextW();
+    WindowDc dc(m_hWnd);
+    if (text.empty() || dc.Get() == nullptr) return;
+    SelectGuard font(dc.Get(), m_linkFont ? m_linkFont.Get()
+                                          : reinterpret_cast<HFONT>(SendMessageW(WM_GETFONT)));
+    SIZE extent{};
+    if (!GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent))
+        return;
+    RECT rect{};
+    GetWindowRect(m_hWnd, &rect);
+    HWND parent = GetParent(m_hWnd);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    const int needed = extent.cx + 2;
+    if (rect.right - rect.left >= needed) return;
+    const int left = rect.right - needed > 0 ? rect.right - needed : 0;
+    SetWindowPos(m_hWnd, nullptr, left, rect.top, rect.right - left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMyHyperLink::ChooseCursor() {

@@ -47,6 +47,7 @@ private:
 
     void MakeLinkFont();
     void ChooseCursor();
+    void WidenToText();
 
     HCURSOR m_handCursor = nullptr; // the cursor shown; owned only when a copy
     bool m_mouseOver = false;

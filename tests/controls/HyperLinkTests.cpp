@@ -12,13 +12,13 @@ namespace {
 constexpr int kLinkId = 1032;
 constexpr int kWidth = 160;
 constexpr int kHeight = 18;
-constexpr wchar_t kAddress[] = L"https://quillotune.example";
+constexpr wchar_t kAddress[] = L"https://www.quillotune.example";
 
 class Link : public testing::Test {
 protected:
     void SetUp() override {
         window =
-            host.AddStatic(kLinkId, L"quillotune.example", RECT{20, 20, 20 + kWidth, 20 + kHeight});
+            host.AddStatic(kLinkId, L"www.quillotune.example", RECT{20, 20, 20 + kWidth, 20 + kHeight});
         link.SetShellOpen([this](const ShellCall& call) { calls.push_back(call); });
         ASSERT_TRUE(link.AttachControl(window));
         link.SetTargetAddress(kAddress);

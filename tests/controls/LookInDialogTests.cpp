@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr wchar_t kHost[] = L"quillotune.example";
-constexpr wchar_t kAddress[] = L"https://quillotune.example";
+constexpr wchar_t kHost[] = L"www.quillotune.example";
+constexpr wchar_t kAddress[] = L"https://www.quillotune.example";
 
 const int kIconButtons[] = {IDC_PLAY, IDC_STOP_PREVIEW, IDC_ADD,     IDC_DELETE,   IDC_ERASE,
                             IDC_BURN, IDC_EXIT,         IDC_MOVE_UP, IDC_MOVE_DOWN};
@@ -78,6 +78,24 @@ TEST(LookInDialog, TheWebLinkIsUnderlinedAndOpensTheSiteMinimised) {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_TRUE(font.lfUnderline);
+
+    // The whole host shows: the link grew to the left to fit its text, its
+    // right edge where the dialog put it.
+    HFONT linkFont = reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0));
+    Canvas measure(8, 8);
+    SelectGuard selected(measure.Dc(), linkFont);
+    SIZE extent{};
+    GetTextExtentPoint32W(measure.Dc(), kHost, lstrlenW(kHost), &extent);
+    RECT client{};
+    GetClientRect(link, &client);
+    EXPECT_GE(client.right, extent.cx);
+    RECT templateRect{315, 305, 69, 11}; // x, y, width, height, as the template gives them
+    MapDialogRect(h.Window(), &templateRect);
+    templateRect.right += templateRect.left;
+    RECT placed{};
+    GetWindowRect(link, &placed);
+    MapWindowPoints(nullptr, h.Window(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(templateRect.right, placed.right);
 
     h.Command(IDC_WEB_LINK, STN_CLICKED);
     ASSERT_EQ(1u, h.shellCalls.size());

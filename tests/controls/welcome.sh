@@ -34,7 +34,7 @@ case $? in
 esac
 question="$(probe question 30)" || fail "no update question"
 case "$question" in
-    "There may be an update on quillotune.example. "*) ;;
+    "There may be an update on www.quillotune.example. "*) ;;
     *) fail "unexpected question: $question" ;;
 esac
 probe gone QuillotuneSplash 10 || fail "the splash stayed beyond its moment"

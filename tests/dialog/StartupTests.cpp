@@ -22,7 +22,7 @@ const Calls kStartupCalls = {
 };
 
 const wchar_t kWarningText[] =
-    L"ASPI driver is not installed.\r\nPlease visit https://quillotune.example/aspi/ for "
+    L"ASPI driver is not installed.\r\nPlease visit https://www.quillotune.example/aspi/ for "
     L"intallation instruction.";
 
 Calls FirstCalls(const ScriptedEngine& engine, size_t count) {

@@ -37,8 +37,8 @@ TEST(FormatText, GrowsForLongResults) {
 }
 
 TEST(WebAddress, IsPutTogetherFromItsScrambledForm) {
-    EXPECT_EQ(L"quillotune.example", MakerWebHost());
-    EXPECT_EQ(L"https://quillotune.example", MakerWebAddress());
+    EXPECT_EQ(L"www.quillotune.example", MakerWebHost());
+    EXPECT_EQ(L"https://www.quillotune.example", MakerWebAddress());
 }
 
 } // namespace
