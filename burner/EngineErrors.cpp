@@ -1,12 +1,14 @@
 #include "burner/EngineErrors.h"
 
 #include "burner/run/BurnErrors.h"
+#include "burner/playtime/PlayTimeErrors.h"
 
 std::wstring EngineErrorText(int32_t code) {
     // Each part of the engine owns a range of codes and their sentences.
     // 100-199: play time; 200-299: burning and images; 300-399: preview and
     // the engine's own dialogs.
     if (code >= 200 && code < 300) return BurnErrorText(code);
+    if (IsPlayTimeCode(code)) return PlayTimeErrorText(code);
     switch (static_cast<EngineError>(code)) {
     case EngineError::Ok:
         return L"The operation completed successfully.";

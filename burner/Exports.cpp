@@ -3,6 +3,7 @@
 #include "burner/EngineErrors.h"
 #include "burner/EngineState.h"
 #include "burner/run/BurnController.h"
+#include "burner/playtime/PlayTime.h"
 #include "engine/EngineRecords.h"
 
 #include <windows.h>
@@ -85,9 +86,8 @@ int32_t ENGINE_CALL PlayAudioFile(const wchar_t*) {
     return NotAvailableYet();
 }
 
-int32_t ENGINE_CALL GetPlayTime(const wchar_t*, int32_t* seconds) {
-    if (seconds != nullptr) *seconds = 0;
-    return NotAvailableYet();
+int32_t ENGINE_CALL GetPlayTime(const wchar_t* path, int32_t* seconds) {
+    return Guarded([path, seconds] { return MeasurePlayTime(path, seconds); });
 }
 
 int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer,

@@ -1,0 +1,43 @@
+#include "burner/playtime/FileSource.h"
+
+FileSource::~FileSource() {
+    if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
+}
+
+bool FileSource::Open(const wchar_t* path) {
+    m_file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(m_file, &size)) return false;
+    m_size = static_cast<uint64_t>(size.QuadPart);
+    return true;
+}
+
+namespace {
+
+size_t ReadChunk(HANDLE file, uint64_t offset, uint8_t* buffer, DWORD count) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    // A failed read (end of file, a vanished network share) gives what came.
+    if (!ReadFile(file, buffer, count, &read, &at)) return 0;
+    return read;
+}
+
+} // namespace
+
+size_t FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
+    if (m_file == INVALID_HANDLE_VALUE || offset >= m_size) return 0;
+    uint8_t* out = static_cast<uint8_t*>(buffer);
+    size_t total = 0;
+    while (total < count) {
+        size_t want = count - total;
+        DWORD chunk = want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want);
+        size_t got = ReadChunk(m_file, offset + total, out + total, chunk);
+        if (got == 0) break;
+        total += got;
+    }
+    return total;
+}

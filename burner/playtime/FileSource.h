@@ -1,0 +1,25 @@
+// A file opened for reading as a byte source. Others may keep writing or
+// deleting it meanwhile; positioned reads keep no shared file pointer.
+#pragma once
+
+#include "burner/playtime/ByteSource.h"
+
+#include <windows.h>
+
+class FileSource : public ByteSource {
+public:
+    FileSource() = default;
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    // False when the file cannot be opened; GetLastError tells why.
+    bool Open(const wchar_t* path);
+
+    uint64_t Size() const override { return m_size; }
+    size_t ReadAt(uint64_t offset, void* buffer, size_t count) override;
+
+private:
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    uint64_t m_size = 0;
+};
