@@ -1,5 +1,7 @@
 #include "burner/playtime/FileSource.h"
 
+#include <cstring>
+
 FileSource::~FileSource() {
     if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
 }
@@ -16,6 +18,8 @@ bool FileSource::Open(const wchar_t* path) {
 
 namespace {
 
+constexpr size_t kHeadBytes = 8192;
+
 size_t ReadChunk(HANDLE file, uint64_t offset, uint8_t* buffer, DWORD count) {
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(offset);
@@ -30,6 +34,18 @@ size_t ReadChunk(HANDLE file, uint64_t offset, uint8_t* buffer, DWORD count) {
 
 size_t FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
     if (m_file == INVALID_HANDLE_VALUE || offset >= m_size) return 0;
+    if (m_head.empty()) {
+        m_head.resize(static_cast<size_t>(m_size < kHeadBytes ? m_size : kHeadBytes));
+        m_head.resize(ReadFromFile(0, m_head.data(), m_head.size()));
+    }
+    if (offset + count <= m_head.size()) {
+        std::memcpy(buffer, m_head.data() + offset, count);
+        return count;
+    }
+    return ReadFromFile(offset, buffer, count);
+}
+
+size_t FileSource::ReadFromFile(uint64_t offset, void* buffer, size_t count) {
     uint8_t* out = static_cast<uint8_t*>(buffer);
     size_t total = 0;
     while (total < count) {

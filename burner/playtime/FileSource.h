@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class FileSource : public ByteSource {
 public:
     FileSource() = default;
@@ -20,6 +22,11 @@ public:
     size_t ReadAt(uint64_t offset, void* buffer, size_t count) override;
 
 private:
+    size_t ReadFromFile(uint64_t offset, void* buffer, size_t count);
+
     HANDLE m_file = INVALID_HANDLE_VALUE;
     uint64_t m_size = 0;
+    // The file's first bytes, read once: the readers look there many times
+    // in small pieces, and each read costs a system call.
+    std::vector<uint8_t> m_head;
 };

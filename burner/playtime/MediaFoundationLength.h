@@ -8,6 +8,7 @@ enum class MediaFoundationOutcome {
     Measured,
     NotReadable, // no source for the file, or no audio stream in it
     Unavailable, // Media Foundation or COM could not be started
+    TimedOut,    // no answer within the time allowed
 };
 
 struct MediaFoundationLength {
@@ -15,6 +16,6 @@ struct MediaFoundationLength {
     uint64_t duration = 0; // 100 ns units
 };
 
-// Starts Media Foundation once per process; COM is initialised for the call
-// as far as the calling thread allows.
-MediaFoundationLength MeasureWithMediaFoundation(const wchar_t* path);
+// Asks on a thread of its own and waits at most timeoutMs for the answer.
+MediaFoundationLength MeasureWithMediaFoundation(const wchar_t* path,
+                                                 unsigned long timeoutMs = 10000);

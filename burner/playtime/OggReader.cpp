@@ -10,7 +10,8 @@ namespace {
 constexpr size_t kPageHeader = 27;
 constexpr size_t kMaxPage = kPageHeader + 255 + 255 * 255;
 constexpr int kMaxStartPages = 64;                  // streams announced at the start
-constexpr uint64_t kTailStep = 256 * 1024;
+constexpr uint64_t kFirstTailStep = 16 * 1024; // the last page is nearly always in here
+constexpr uint64_t kLargestTailStep = 256 * 1024;
 constexpr uint64_t kMaxTailSearch = 1024 * 1024; // other streams' pages at the end
 constexpr uint64_t kNoGranule = ~0ull;
 
@@ -87,8 +88,10 @@ AudioStream FindAudioStream(ByteSource& source, bool& sawOtherStream) {
 uint64_t LastGranule(ByteSource& source, uint32_t serial) {
     const uint64_t size = source.Size();
     uint64_t limit = size; // pages starting at or after this were looked at
+    uint64_t step = kFirstTailStep;
     while (limit > 0 && size - limit < kMaxTailSearch) {
-        uint64_t start = limit > kTailStep ? limit - kTailStep : 0;
+        uint64_t start = limit > step ? limit - step : 0;
+        step = std::min(step * 4, kLargestTailStep);
         uint64_t end = std::min(size, limit + kMaxPage);
         std::vector<uint8_t> w = source.Window(start, static_cast<size_t>(end - start));
         size_t top = std::min(w.size(), static_cast<size_t>(limit - start));

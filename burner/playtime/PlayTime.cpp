@@ -87,16 +87,20 @@ int32_t MeasurePlayTime(const wchar_t* path, int32_t* seconds) {
         status = length.status;
     } // closed before Media Foundation opens the file on its own
     if (status == LengthStatus::NotThisFormat) return Fail(PlayTimeError::NotAudio);
+    // A reader that knows the format and finds it broken has the last word:
+    // the platform would fail on it too, or worse, never answer.
+    if (status == LengthStatus::Damaged) return Fail(PlayTimeError::Damaged);
 
     MediaFoundationLength fallback = MeasureWithMediaFoundation(path);
     switch (fallback.outcome) {
     case MediaFoundationOutcome::Measured:
         return WholeSeconds(fallback.duration, kHundredNsPerSecond, fileSize, seconds);
     case MediaFoundationOutcome::Unavailable:
-        if (status == LengthStatus::Unsettled) return Fail(PlayTimeError::MediaUnavailable);
-        break;
+        return Fail(PlayTimeError::MediaUnavailable);
+    case MediaFoundationOutcome::TimedOut:
+        return Fail(PlayTimeError::Damaged);
     case MediaFoundationOutcome::NotReadable:
         break;
     }
-    return Fail(status == LengthStatus::Damaged ? PlayTimeError::Damaged : PlayTimeError::NotAudio);
+    return Fail(PlayTimeError::NotAudio);
 }

@@ -2,6 +2,7 @@
 // file must give the whole seconds ffmpeg's own decoding of it lasts, and
 // every broken one 0 seconds and a sentence.
 #include "burner/playtime/FileSource.h"
+#include "burner/playtime/MediaFoundationLength.h"
 #include "burner/playtime/PlayTime.h"
 #include "engine/EngineBinding.h"
 
@@ -131,6 +132,19 @@ TEST_F(PlayTimeOfFiles, HeaderReadersCountExactlyTheFramesFfmpegDecodes) {
         ++checked;
     }
     EXPECT_GE(checked, 40);
+}
+
+// Media Foundation under Wine never answers for this file; the question must
+// come back all the same, without a length.
+TEST_F(PlayTimeOfFiles, AMediaFoundationQueryThatHangsIsGivenUp) {
+    std::wstring path = s_folder + L"broken_truncated_wma.wma";
+    MediaFoundationLength length = MeasureWithMediaFoundation(path.c_str(), 1500);
+    EXPECT_NE(MediaFoundationOutcome::Measured, length.outcome);
+    // A quick answer is still given in full.
+    std::wstring flac = s_folder + L"other_flac.flac";
+    MediaFoundationLength measured = MeasureWithMediaFoundation(flac.c_str(), 20000);
+    ASSERT_EQ(MediaFoundationOutcome::Measured, measured.outcome);
+    EXPECT_EQ(6u, measured.duration / 10000000);
 }
 
 TEST_F(PlayTimeOfFiles, AUnicodePath) {
