@@ -54,7 +54,8 @@ double BestPass(const std::vector<std::wstring>& files, Measure measure, int pas
     double best = 1e30;
     for (int pass = 0; pass < passes; ++pass) {
         double start = Now();
-        for (size_t i = 0; i < files.size(); ++i) results[i] = measure(files[i]);
+        for (size_t i = 0; i < files.size(); ++i)
+            results[i] = measure(files[i]);
         best = std::min(best, Now() - start);
     }
     return best;
@@ -98,8 +99,10 @@ int wmain(int argc, wchar_t** argv) {
             OurSeconds(file);
             spent = std::min(spent, Now() - start);
         }
-        auto it = std::find_if(kinds.begin(), kinds.end(), [&](const auto& k) { return k.first == kind; });
-        if (it == kinds.end()) kinds.push_back({kind, {spent, 1}});
+        auto it = std::find_if(kinds.begin(), kinds.end(),
+                               [&](const auto& k) { return k.first == kind; });
+        if (it == kinds.end())
+            kinds.push_back({kind, {spent, 1}});
         else {
             it->second.first += spent;
             it->second.second += 1;

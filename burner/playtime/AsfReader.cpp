@@ -18,7 +18,9 @@ constexpr uint32_t kMaxObjects = 1024;
 constexpr uint64_t kHundredNs = 10000000;
 constexpr uint32_t kBroadcast = 1; // durations not known when written
 
-bool Same(const uint8_t* a, const uint8_t* b) { return std::memcmp(a, b, 16) == 0; }
+bool Same(const uint8_t* a, const uint8_t* b) {
+    return std::memcmp(a, b, 16) == 0;
+}
 
 struct AsfFacts {
     bool haveProperties = false;

@@ -65,8 +65,8 @@ DWORD WINAPI RunQuery(void* parameter) {
 
 HMODULE PinThisModule() {
     HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCWSTR>(&RunQuery), &module);
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&RunQuery),
+                       &module);
     return module;
 }
 

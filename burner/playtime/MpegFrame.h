@@ -7,7 +7,7 @@ struct MpegFrame {
     uint32_t size = 0;    // bytes, header included
     uint32_t samples = 0; // sample frames it decodes to
     uint32_t rate = 0;
-    int layer = 0;        // 1, 2 or 3
+    int layer = 0; // 1, 2 or 3
     bool mpeg1 = false;
     bool mono = false;
 };

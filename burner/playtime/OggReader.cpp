@@ -9,7 +9,7 @@ namespace {
 
 constexpr size_t kPageHeader = 27;
 constexpr size_t kMaxPage = kPageHeader + 255 + 255 * 255;
-constexpr int kMaxStartPages = 64;                  // streams announced at the start
+constexpr int kMaxStartPages = 64;             // streams announced at the start
 constexpr uint64_t kFirstTailStep = 16 * 1024; // the last page is nearly always in here
 constexpr uint64_t kLargestTailStep = 256 * 1024;
 constexpr uint64_t kMaxTailSearch = 1024 * 1024; // other streams' pages at the end
@@ -19,7 +19,8 @@ constexpr std::array<uint32_t, 256> MakeCrcTable() {
     std::array<uint32_t, 256> table{};
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t r = i << 24;
-        for (int bit = 0; bit < 8; ++bit) r = (r & 0x80000000u) ? (r << 1) ^ 0x04C11DB7u : r << 1;
+        for (int bit = 0; bit < 8; ++bit)
+            r = (r & 0x80000000u) ? (r << 1) ^ 0x04C11DB7u : r << 1;
         table[i] = r;
     }
     return table;
@@ -45,7 +46,8 @@ bool ParsePageHeader(const uint8_t* p, size_t n, Page& page) {
     page.headerSize = kPageHeader + segments;
     if (n < page.headerSize) return false;
     page.bodySize = 0;
-    for (size_t i = 0; i < segments; ++i) page.bodySize += p[kPageHeader + i];
+    for (size_t i = 0; i < segments; ++i)
+        page.bodySize += p[kPageHeader + i];
     return true;
 }
 
@@ -124,7 +126,9 @@ uint32_t OggChecksum(const uint8_t* page, size_t size) {
     return crc;
 }
 
-bool LooksLikeOgg(const uint8_t* head, size_t size) { return size >= 4 && Tag(head, "OggS"); }
+bool LooksLikeOgg(const uint8_t* head, size_t size) {
+    return size >= 4 && Tag(head, "OggS");
+}
 
 AudioLength ReadOggLength(ByteSource& source) {
     uint8_t head[4];

@@ -20,8 +20,12 @@ constexpr uint64_t kHundredNsPerSecond = 10000000;
 // than that for its file's size is lying.
 constexpr uint64_t kLeastBytesPerSecond = 4;
 
-bool IsAdtsHeader(const uint8_t* p) { return p[0] == 0xFF && (p[1] & 0xF6) == 0xF0; }
-uint32_t AdtsFrameSize(const uint8_t* p) { return ((p[3] & 3u) << 11) | (p[4] << 3) | (p[5] >> 5); }
+bool IsAdtsHeader(const uint8_t* p) {
+    return p[0] == 0xFF && (p[1] & 0xF6) == 0xF0;
+}
+uint32_t AdtsFrameSize(const uint8_t* p) {
+    return ((p[3] & 3u) << 11) | (p[4] << 3) | (p[5] >> 5);
+}
 
 // Two AAC frames in a row, the first at offset (after any ID3v2 tags).
 bool LooksLikeAdts(ByteSource& source, uint64_t offset) {
@@ -33,7 +37,9 @@ bool LooksLikeAdts(ByteSource& source, uint64_t offset) {
            IsAdtsHeader(second);
 }
 
-int32_t Fail(PlayTimeError error) { return ToCode(error); }
+int32_t Fail(PlayTimeError error) {
+    return ToCode(error);
+}
 
 } // namespace
 

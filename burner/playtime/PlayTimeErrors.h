@@ -14,7 +14,11 @@ enum class PlayTimeError : int32_t {
     MediaUnavailable = 107,
 };
 
-constexpr int32_t ToCode(PlayTimeError error) { return static_cast<int32_t>(error); }
-constexpr bool IsPlayTimeCode(int32_t code) { return code >= 100 && code <= 199; }
+constexpr int32_t ToCode(PlayTimeError error) {
+    return static_cast<int32_t>(error);
+}
+constexpr bool IsPlayTimeCode(int32_t code) {
+    return code >= 100 && code <= 199;
+}
 
 std::wstring PlayTimeErrorText(int32_t code);

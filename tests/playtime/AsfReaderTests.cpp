@@ -46,18 +46,21 @@ TEST(AsfReader, OtherCodecsLastThePlayDurationLessThePreroll) {
 
 TEST(AsfReader, LeavesWhatItCannotMeasureToThePlatform) {
     EXPECT_EQ(LengthStatus::Unsettled,
-              Read(AsfFile(100000000, 3100, 1 | 2, true, 0x161, 44100)).status) << "broadcast";
-    EXPECT_EQ(LengthStatus::Unsettled, Read(AsfFile(100000000, 3100, 2, false, 0x161, 44100)).status)
+              Read(AsfFile(100000000, 3100, 1 | 2, true, 0x161, 44100)).status)
+        << "broadcast";
+    EXPECT_EQ(LengthStatus::Unsettled,
+              Read(AsfFile(100000000, 3100, 2, false, 0x161, 44100)).status)
         << "no audio stream";
 }
 
 TEST(AsfReader, ImpossibleOrCutHeadersAreDamaged) {
     EXPECT_EQ(LengthStatus::Damaged, Read(AsfFile(1000, 3100, 2, true, 0x161, 44100)).status)
         << "preroll longer than the play time";
+    EXPECT_EQ(LengthStatus::Damaged, Read(AsfFile(~0ull - 5, 3100, 2, true, 0x161, 44100)).status)
+        << "absurd duration";
     EXPECT_EQ(LengthStatus::Damaged,
-              Read(AsfFile(~0ull - 5, 3100, 2, true, 0x161, 44100)).status) << "absurd duration";
-    EXPECT_EQ(LengthStatus::Damaged,
-              Read(AsfFile(100000000, ~0ull / 1000, 2, true, 0x161, 44100)).status) << "absurd preroll";
+              Read(AsfFile(100000000, ~0ull / 1000, 2, true, 0x161, 44100)).status)
+        << "absurd preroll";
     Bytes file = AsfFile(100000000, 3100, 2, true, 0x161, 44100);
     EXPECT_EQ(LengthStatus::Damaged, Read(Bytes(file.begin(), file.begin() + 60)).status);
     EXPECT_EQ(LengthStatus::Damaged, Read(Bytes(file.begin(), file.begin() + 20)).status);

@@ -2,7 +2,9 @@
 
 #include "burner/playtime/OggReader.h"
 
-void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+void Append(Bytes& to, const Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
 void PutLe16(Bytes& to, uint32_t v) {
     to.push_back(v & 0xFF);
     to.push_back((v >> 8) & 0xFF);
@@ -16,9 +18,12 @@ void PutLe64(Bytes& to, uint64_t v) {
     PutLe32(to, static_cast<uint32_t>(v >> 32));
 }
 void PutBe32(Bytes& to, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) to.push_back((v >> shift) & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        to.push_back((v >> shift) & 0xFF);
 }
-void PutText(Bytes& to, const std::string& text) { to.insert(to.end(), text.begin(), text.end()); }
+void PutText(Bytes& to, const std::string& text) {
+    to.insert(to.end(), text.begin(), text.end());
+}
 
 Bytes Chunk(const std::string& id, const Bytes& body, uint32_t statedSize) {
     Bytes chunk;
@@ -57,7 +62,8 @@ Bytes ExtensibleFormat(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t
 Bytes RiffWave(const std::vector<Bytes>& chunks, const char* magic) {
     Bytes body;
     PutText(body, "WAVE");
-    for (const Bytes& c : chunks) Append(body, c);
+    for (const Bytes& c : chunks)
+        Append(body, c);
     Bytes file;
     PutText(file, magic);
     PutLe32(file, static_cast<uint32_t>(body.size()));
@@ -82,7 +88,8 @@ Bytes Mp3Frame(int bitrateIndex, bool padding, bool mpeg2) {
 Bytes Id3v2(uint8_t version, uint32_t payload, bool footer) {
     Bytes tag;
     auto syncsafe = [](Bytes& to, uint32_t n) {
-        for (int shift = 21; shift >= 0; shift -= 7) to.push_back((n >> shift) & 0x7F);
+        for (int shift = 21; shift >= 0; shift -= 7)
+            to.push_back((n >> shift) & 0x7F);
     };
     PutText(tag, "ID3");
     tag.push_back(version);
@@ -112,11 +119,13 @@ Bytes OggPage(uint8_t type, uint64_t granule, uint32_t serial, uint32_t sequence
     PutLe32(page, 0);
     size_t segments = packet.size() / 255 + 1;
     page.push_back(static_cast<uint8_t>(segments));
-    for (size_t i = 0; i + 1 < segments; ++i) page.push_back(255);
+    for (size_t i = 0; i + 1 < segments; ++i)
+        page.push_back(255);
     page.push_back(static_cast<uint8_t>(packet.size() % 255));
     Append(page, packet);
     uint32_t crc = OggChecksum(page.data(), page.size());
-    for (int i = 0; i < 4; ++i) page[22 + i] = (crc >> (8 * i)) & 0xFF;
+    for (int i = 0; i < 4; ++i)
+        page[22 + i] = (crc >> (8 * i)) & 0xFF;
     return page;
 }
 
@@ -143,11 +152,13 @@ Bytes OpusHeadPacket(uint16_t preSkip) {
 
 namespace {
 
-Bytes Guid(std::initializer_list<uint8_t> bytes) { return Bytes(bytes); }
+Bytes Guid(std::initializer_list<uint8_t> bytes) {
+    return Bytes(bytes);
+}
 const Bytes kHeaderGuid = Guid({0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0x00,
                                 0xAA, 0x00, 0x62, 0xCE, 0x6C});
-const Bytes kFilePropertiesGuid = Guid({0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 0x11, 0x8E,
-                                        0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65});
+const Bytes kFilePropertiesGuid = Guid({0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 0x11, 0x8E, 0xE4,
+                                        0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65});
 const Bytes kStreamPropertiesGuid = Guid({0x91, 0x07, 0xDC, 0xB7, 0xB7, 0xA9, 0xCF, 0x11, 0x8E,
                                           0xE6, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65});
 const Bytes kAudioGuid = Guid({0x40, 0x9E, 0x69, 0xF8, 0x4D, 0x5B, 0xCF, 0x11, 0xA8, 0xFD, 0x00,

@@ -23,7 +23,8 @@ public:
         uint8_t* out = static_cast<uint8_t*>(buffer);
         for (size_t i = 0; i < n; ++i) {
             uint64_t at = offset + i;
-            out[i] = at < m_head.size() ? m_head[at] : static_cast<uint8_t>((at * 2654435761u) >> 13);
+            out[i] =
+                at < m_head.size() ? m_head[at] : static_cast<uint8_t>((at * 2654435761u) >> 13);
         }
         m_bytesRead += n;
         return n;
@@ -42,10 +43,12 @@ AudioLength Measure(const Bytes& file) {
 }
 
 TEST(MeasureLength, PicksTheReaderByContentNotByName) {
-    Bytes wav = RiffWave({Chunk("fmt ", PcmFormat(1, 2, 44100, 16)), Chunk("data", Bytes(4 * 44100))});
+    Bytes wav =
+        RiffWave({Chunk("fmt ", PcmFormat(1, 2, 44100, 16)), Chunk("data", Bytes(4 * 44100))});
     EXPECT_EQ(44100u, Measure(wav).frames);
     Bytes mp3;
-    for (int i = 0; i < 10; ++i) Append(mp3, Mp3Frame(9, false));
+    for (int i = 0; i < 10; ++i)
+        Append(mp3, Mp3Frame(9, false));
     EXPECT_EQ(11520u, Measure(mp3).frames);
     Bytes ogg = OggPage(2, 0, 1, 0, VorbisIdPacket(8000));
     Append(ogg, OggPage(4, 8000, 1, 1, Bytes(50, 1)));
@@ -61,7 +64,8 @@ TEST(MeasureLength, SendsOtherMediaToThePlatformAndRefusesTheRest) {
     Bytes m4a = {0, 0, 0, 0x20, 'f', 't', 'y', 'p', 'M', '4', 'A', ' '};
     EXPECT_EQ(LengthStatus::Unsettled, status(m4a));
     EXPECT_EQ(LengthStatus::Unsettled, status({'f', 'L', 'a', 'C', 0, 0, 0, 0x22}));
-    EXPECT_EQ(LengthStatus::Unsettled, status({'F', 'O', 'R', 'M', 0, 0, 1, 0, 'A', 'I', 'F', 'F'}));
+    EXPECT_EQ(LengthStatus::Unsettled,
+              status({'F', 'O', 'R', 'M', 0, 0, 1, 0, 'A', 'I', 'F', 'F'}));
     Bytes adts = {0xFF, 0xF1, 0x50, 0x80, 0x02, 0x1F, 0xFC};
     adts.resize(16, 0);
     Append(adts, {0xFF, 0xF1, 0x50, 0x80, 0x02, 0x1F, 0xFC});
@@ -94,9 +98,11 @@ TEST(MeasureLength, ReadsLittleOfAHugeFile) {
 TEST(MeasureLength, SurvivesRandomAndMangledFiles) {
     std::mt19937 random(2024);
     std::vector<Bytes> seeds;
-    seeds.push_back(RiffWave({Chunk("fmt ", ExtensibleFormat(2, 48000, 24, 1)), Chunk("data", Bytes(600))}));
+    seeds.push_back(
+        RiffWave({Chunk("fmt ", ExtensibleFormat(2, 48000, 24, 1)), Chunk("data", Bytes(600))}));
     Bytes mp3 = Id3v2(4, 40, true);
-    for (int i = 0; i < 6; ++i) Append(mp3, Mp3Frame(5 + i, i & 1));
+    for (int i = 0; i < 6; ++i)
+        Append(mp3, Mp3Frame(5 + i, i & 1));
     seeds.push_back(mp3);
     Bytes ogg = OggPage(2, 0, 1, 0, OpusHeadPacket(312));
     Append(ogg, OggPage(4, 96000, 1, 1, Bytes(300, 3)));
@@ -120,7 +126,8 @@ TEST(MeasureLength, SurvivesRandomAndMangledFiles) {
     }
     for (int round = 0; round < 200; ++round) {
         Bytes noise(random() % 70000);
-        for (uint8_t& b : noise) b = static_cast<uint8_t>(random());
+        for (uint8_t& b : noise)
+            b = static_cast<uint8_t>(random());
         AudioLength length = Measure(noise);
         EXPECT_NE(LengthStatus::Settled, length.status) << "noise " << round;
     }
@@ -138,7 +145,8 @@ TEST(WholeSeconds, TruncatesAndRefusesTheImpossible) {
     EXPECT_EQ(ToCode(PlayTimeError::TooLong), WholeSeconds(~0ull, 48000, ~0ull, &seconds));
     EXPECT_EQ(0, seconds);
     // A ten-kilobyte file cannot play for a day.
-    EXPECT_EQ(ToCode(PlayTimeError::TooLong), WholeSeconds(48000ull * 86400, 48000, 10240, &seconds));
+    EXPECT_EQ(ToCode(PlayTimeError::TooLong),
+              WholeSeconds(48000ull * 86400, 48000, 10240, &seconds));
     EXPECT_EQ(ToCode(PlayTimeError::Damaged), WholeSeconds(100, 0, 1000, &seconds));
 }
 
@@ -148,7 +156,8 @@ TEST(PlayTimeErrors, EveryCodeHasItsOwnSentence) {
         std::wstring text = PlayTimeErrorText(code);
         EXPECT_EQ(L'.', text.back()) << code;
         EXPECT_EQ(std::wstring::npos, text.find(L"code")) << code;
-        for (const std::wstring& other : texts) EXPECT_NE(other, text);
+        for (const std::wstring& other : texts)
+            EXPECT_NE(other, text);
         texts.push_back(text);
     }
     EXPECT_NE(std::wstring::npos, PlayTimeErrorText(150).find(L"150"));

@@ -20,7 +20,8 @@ AudioLength Read(const Bytes& file) {
 // count frames with varying bit rates and padding, as VBR files have.
 Bytes Frames(int count, bool mpeg2 = false) {
     Bytes out;
-    for (int i = 0; i < count; ++i) Append(out, Mp3Frame(1 + (i * 5) % 14, i % 3 == 0, mpeg2));
+    for (int i = 0; i < count; ++i)
+        Append(out, Mp3Frame(1 + (i * 5) % 14, i % 3 == 0, mpeg2));
     return out;
 }
 
@@ -204,7 +205,8 @@ TEST(Mp3Reader, TakesTheHeaderFrameEvenWhenJunkFollowsIt) {
 TEST(Mp3Reader, RandomBytesAndFreeFormatAreNotMeasured) {
     std::mt19937 random(7);
     Bytes noise(256 * 1024);
-    for (uint8_t& b : noise) b = static_cast<uint8_t>(random());
+    for (uint8_t& b : noise)
+        b = static_cast<uint8_t>(random());
     EXPECT_EQ(LengthStatus::NotThisFormat, Read(noise).status);
 
     Bytes freeFormat;

@@ -15,7 +15,9 @@ AudioLength Read(const Bytes& file) {
     return ReadOggLength(source);
 }
 
-Bytes Packet(size_t size) { return Bytes(size, 0x5A); }
+Bytes Packet(size_t size) {
+    return Bytes(size, 0x5A);
+}
 
 // A stream: its header page, audio pages with rising granules, the last at last.
 Bytes Stream(const Bytes& idPacket, uint32_t serial, uint64_t last, int pages = 20) {
@@ -53,7 +55,8 @@ TEST(OggReader, FindsTheAudioStreamAmongOthers) {
         Append(file, OggPage(0, i * 99999, 1, i, Packet(400)));
     }
     // The other stream's pages come last; the audio's last page is before them.
-    for (int i = 11; i <= 30; ++i) Append(file, OggPage(0, i * 99999, 1, i, Packet(4000)));
+    for (int i = 11; i <= 30; ++i)
+        Append(file, OggPage(0, i * 99999, 1, i, Packet(4000)));
     AudioLength length = Read(file);
     ASSERT_TRUE(length.IsSettled());
     EXPECT_EQ(48000u, length.frames);
@@ -76,7 +79,8 @@ TEST(OggReader, SkipsALastPageThatIsCutShortOrCorrupt) {
 
 TEST(OggReader, LooksBackFarForTheLastPageAcrossBigPages) {
     Bytes file = Stream(VorbisIdPacket(44100), 3, 44100, 3);
-    for (int i = 0; i < 14; ++i) Append(file, OggPage(0, 0, 4, i, Packet(60000)));
+    for (int i = 0; i < 14; ++i)
+        Append(file, OggPage(0, 0, 4, i, Packet(60000)));
     EXPECT_EQ(44100u, Read(file).frames);
 }
 

@@ -37,7 +37,8 @@ std::string ReadFile(const std::wstring& path) {
     if (file == nullptr) return bytes;
     char chunk[4096];
     size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
+    while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, n);
     fclose(file);
     return bytes;
 }
@@ -92,12 +93,14 @@ protected:
         int checked = 0;
         for (const Expected& e : s_expected) {
             bool wanted = false;
-            for (const char* prefix : prefixes) wanted |= e.name.rfind(prefix, 0) == 0;
+            for (const char* prefix : prefixes)
+                wanted |= e.name.rfind(prefix, 0) == 0;
             if (!wanted || e.frames == 0) continue;
             int32_t seconds = -1;
             int32_t code = PlayTime(s_folder + Widen(e.name), &seconds);
             EXPECT_EQ(0, code) << e.name;
-            EXPECT_EQ(e.seconds, seconds) << e.name << " (ffmpeg decodes " << e.frames << " frames)";
+            EXPECT_EQ(e.seconds, seconds)
+                << e.name << " (ffmpeg decodes " << e.frames << " frames)";
             ++checked;
         }
         EXPECT_GE(checked, 2) << "fixtures missing";
@@ -111,11 +114,21 @@ protected:
 std::wstring PlayTimeOfFiles::s_folder;
 std::vector<Expected> PlayTimeOfFiles::s_expected;
 
-TEST_F(PlayTimeOfFiles, WavInEveryRateDepthAndLayout) { CheckReadable({"wav_"}); }
-TEST_F(PlayTimeOfFiles, Mp3WithAndWithoutHeadersAndTags) { CheckReadable({"mp3_", "mp2_"}); }
-TEST_F(PlayTimeOfFiles, OggVorbisAndOpus) { CheckReadable({"vorbis_", "opus_"}); }
-TEST_F(PlayTimeOfFiles, Wma) { CheckReadable({"wma"}); }
-TEST_F(PlayTimeOfFiles, OtherFormatsThroughMediaFoundation) { CheckReadable({"other_"}); }
+TEST_F(PlayTimeOfFiles, WavInEveryRateDepthAndLayout) {
+    CheckReadable({"wav_"});
+}
+TEST_F(PlayTimeOfFiles, Mp3WithAndWithoutHeadersAndTags) {
+    CheckReadable({"mp3_", "mp2_"});
+}
+TEST_F(PlayTimeOfFiles, OggVorbisAndOpus) {
+    CheckReadable({"vorbis_", "opus_"});
+}
+TEST_F(PlayTimeOfFiles, Wma) {
+    CheckReadable({"wma"});
+}
+TEST_F(PlayTimeOfFiles, OtherFormatsThroughMediaFoundation) {
+    CheckReadable({"other_"});
+}
 
 // Finer than whole seconds: the header readers themselves, on every file
 // of a format they know, count exactly the frames ffmpeg decodes.
@@ -181,7 +194,8 @@ TEST_F(PlayTimeOfFiles, MissingEmptyAndFolderPathsAreNamedForWhatTheyAre) {
     EXPECT_NE(std::wstring::npos, missing.find(L"could not be opened")) << missing;
     EXPECT_NE(std::wstring::npos, Text(PlayTime(s_folder, &seconds)).find(L"could not be opened"));
     EXPECT_NE(std::wstring::npos, Text(PlayTime(L"", &seconds)).find(L"could not be opened"));
-    EXPECT_NE(std::wstring::npos, Text(PlayTime(s_folder + L"broken_empty.wav", &seconds)).find(L"empty"));
+    EXPECT_NE(std::wstring::npos,
+              Text(PlayTime(s_folder + L"broken_empty.wav", &seconds)).find(L"empty"));
     std::wstring text = Text(PlayTime(s_folder + L"broken_text_renamed.mp3", &seconds));
     EXPECT_NE(std::wstring::npos, text.find(L"not an audio file")) << text;
 }
@@ -196,8 +210,9 @@ TEST_F(PlayTimeOfFiles, NullArgumentsAreRefusedWithoutHarm) {
 
 TEST_F(PlayTimeOfFiles, AFileOpenForWritingElsewhereIsStillMeasured) {
     std::wstring path = s_folder + L"vorbis_44100_stereo.ogg";
-    HANDLE writer = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE writer =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, writer);
     int32_t seconds = 0;
     EXPECT_EQ(0, PlayTime(path, &seconds));

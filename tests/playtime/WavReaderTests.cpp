@@ -13,18 +13,21 @@ AudioLength Read(const Bytes& file) {
     return ReadWavLength(source);
 }
 
-Bytes Samples(size_t bytes) { return Bytes(bytes, 0x40); }
+Bytes Samples(size_t bytes) {
+    return Bytes(bytes, 0x40);
+}
 
 TEST(WavReader, CountsWholeFramesForEveryPcmAndFloatLayout) {
     struct Case {
         uint16_t tag, channels, bits;
         uint32_t rate;
-    } cases[] = {{1, 1, 8, 8000},  {1, 2, 16, 44100}, {1, 6, 24, 48000},
+    } cases[] = {{1, 1, 8, 8000},   {1, 2, 16, 44100}, {1, 6, 24, 48000},
                  {1, 2, 32, 96000}, {3, 1, 32, 22050}, {3, 8, 64, 192000}};
     for (const Case& c : cases) {
         size_t block = c.channels * c.bits / 8;
-        AudioLength length = Read(RiffWave({Chunk("fmt ", PcmFormat(c.tag, c.channels, c.rate, c.bits)),
-                                            Chunk("data", Samples(block * 1234))}));
+        AudioLength length =
+            Read(RiffWave({Chunk("fmt ", PcmFormat(c.tag, c.channels, c.rate, c.bits)),
+                           Chunk("data", Samples(block * 1234))}));
         ASSERT_TRUE(length.IsSettled()) << c.channels << "ch " << c.bits;
         EXPECT_EQ(1234u, length.frames) << c.channels << "ch " << c.bits;
         EXPECT_EQ(c.rate, length.rate);
@@ -32,31 +35,31 @@ TEST(WavReader, CountsWholeFramesForEveryPcmAndFloatLayout) {
 }
 
 TEST(WavReader, ReadsExtensibleFormatsByTheirSubtype) {
-    AudioLength pcm = Read(RiffWave({Chunk("fmt ", ExtensibleFormat(6, 48000, 24, 1)),
-                                     Chunk("data", Samples(18 * 100))}));
+    AudioLength pcm = Read(RiffWave(
+        {Chunk("fmt ", ExtensibleFormat(6, 48000, 24, 1)), Chunk("data", Samples(18 * 100))}));
     EXPECT_TRUE(pcm.IsSettled());
     EXPECT_EQ(100u, pcm.frames);
-    AudioLength real = Read(RiffWave({Chunk("fmt ", ExtensibleFormat(2, 44100, 32, 3)),
-                                      Chunk("data", Samples(8 * 77))}));
+    AudioLength real = Read(RiffWave(
+        {Chunk("fmt ", ExtensibleFormat(2, 44100, 32, 3)), Chunk("data", Samples(8 * 77))}));
     EXPECT_EQ(77u, real.frames);
     // A compressed subtype is left to the platform.
-    AudioLength adpcm = Read(RiffWave({Chunk("fmt ", ExtensibleFormat(2, 44100, 16, 2)),
-                                       Chunk("data", Samples(400))}));
+    AudioLength adpcm = Read(
+        RiffWave({Chunk("fmt ", ExtensibleFormat(2, 44100, 16, 2)), Chunk("data", Samples(400))}));
     EXPECT_EQ(LengthStatus::Unsettled, adpcm.status);
 }
 
 TEST(WavReader, StepsOverOddSizedChunksWithTheirPadByte) {
-    AudioLength length = Read(RiffWave({Chunk("fmt ", PcmFormat(1, 2, 44100, 16)),
-                                        Chunk("junk", Bytes(5, 'x')), Chunk("LIST", Bytes(3, 'y')),
-                                        Chunk("data", Samples(4 * 500))}));
+    AudioLength length =
+        Read(RiffWave({Chunk("fmt ", PcmFormat(1, 2, 44100, 16)), Chunk("junk", Bytes(5, 'x')),
+                       Chunk("LIST", Bytes(3, 'y')), Chunk("data", Samples(4 * 500))}));
     ASSERT_TRUE(length.IsSettled());
     EXPECT_EQ(500u, length.frames);
 }
 
 TEST(WavReader, UnknownDataSizesRunToTheEndOfTheFile) {
     for (uint32_t stated : {0u, 0xFFFFFFFFu}) {
-        AudioLength length = Read(RiffWave({Chunk("fmt ", PcmFormat(1, 2, 44100, 16)),
-                                            Chunk("data", Samples(4 * 321), stated)}));
+        AudioLength length = Read(RiffWave(
+            {Chunk("fmt ", PcmFormat(1, 2, 44100, 16)), Chunk("data", Samples(4 * 321), stated)}));
         ASSERT_TRUE(length.IsSettled()) << stated;
         EXPECT_EQ(321u, length.frames) << stated;
     }
@@ -71,15 +74,15 @@ TEST(WavReader, ADataSizeBeyondTheFileCountsOnlyWhatIsThere) {
 }
 
 TEST(WavReader, StopsAtTheDataChunksEndBeforeTrailingChunks) {
-    AudioLength length = Read(RiffWave({Chunk("fmt ", PcmFormat(1, 1, 8000, 16)),
-                                        Chunk("data", Samples(2 * 640)),
-                                        Chunk("LIST", Bytes(5000, 'z'))}));
+    AudioLength length =
+        Read(RiffWave({Chunk("fmt ", PcmFormat(1, 1, 8000, 16)), Chunk("data", Samples(2 * 640)),
+                       Chunk("LIST", Bytes(5000, 'z'))}));
     EXPECT_EQ(640u, length.frames);
 }
 
 TEST(WavReader, FindsAFormatChunkThatFollowsTheData) {
-    AudioLength length = Read(RiffWave({Chunk("data", Samples(4 * 90)),
-                                        Chunk("fmt ", PcmFormat(1, 2, 32000, 16))}));
+    AudioLength length =
+        Read(RiffWave({Chunk("data", Samples(4 * 90)), Chunk("fmt ", PcmFormat(1, 2, 32000, 16))}));
     ASSERT_TRUE(length.IsSettled());
     EXPECT_EQ(90u, length.frames);
     EXPECT_EQ(32000u, length.rate);
@@ -92,9 +95,10 @@ TEST(WavReader, TakesRf64SizesFromTheDs64Chunk) {
     PutLe64(ds64, 600);     // sample count
     PutLe32(ds64, 0);
     for (const char* magic : {"RF64", "BW64"}) {
-        AudioLength length = Read(RiffWave({Chunk("ds64", ds64), Chunk("fmt ", PcmFormat(1, 2, 44100, 16)),
-                                            Chunk("data", Samples(4 * 700), 0xFFFFFFFF)},
-                                           magic));
+        AudioLength length =
+            Read(RiffWave({Chunk("ds64", ds64), Chunk("fmt ", PcmFormat(1, 2, 44100, 16)),
+                           Chunk("data", Samples(4 * 700), 0xFFFFFFFF)},
+                          magic));
         ASSERT_TRUE(length.IsSettled()) << magic;
         EXPECT_EQ(600u, length.frames) << magic;
     }
@@ -120,9 +124,9 @@ TEST(WavReader, BrokenFilesAreDamagedAndOtherFilesNotWav) {
     // A format chunk too short to hold a format, or with zero channels.
     EXPECT_EQ(LengthStatus::Damaged,
               Read(RiffWave({Chunk("fmt ", Bytes(10, 1)), Chunk("data", Samples(400))})).status);
-    EXPECT_EQ(LengthStatus::Damaged,
-              Read(RiffWave({Chunk("fmt ", PcmFormat(1, 0, 44100, 16)), Chunk("data", Samples(400))}))
-                  .status);
+    EXPECT_EQ(LengthStatus::Damaged, Read(RiffWave({Chunk("fmt ", PcmFormat(1, 0, 44100, 16)),
+                                                    Chunk("data", Samples(400))}))
+                                         .status);
     Bytes avi = good;
     std::copy_n("AVI ", 4, avi.begin() + 8);
     EXPECT_EQ(LengthStatus::NotThisFormat, Read(avi).status);
@@ -131,9 +135,9 @@ TEST(WavReader, BrokenFilesAreDamagedAndOtherFilesNotWav) {
 
 TEST(WavReader, LeavesLayoutsItCannotCountToThePlatform) {
     // IMA ADPCM, and PCM whose block size disagrees with its sample size.
-    EXPECT_EQ(LengthStatus::Unsettled,
-              Read(RiffWave({Chunk("fmt ", PcmFormat(0x11, 2, 44100, 4)), Chunk("data", Samples(400))}))
-                  .status);
+    EXPECT_EQ(LengthStatus::Unsettled, Read(RiffWave({Chunk("fmt ", PcmFormat(0x11, 2, 44100, 4)),
+                                                      Chunk("data", Samples(400))}))
+                                           .status);
     Bytes odd = PcmFormat(1, 2, 44100, 16);
     odd[12] = 6;
     EXPECT_EQ(LengthStatus::Unsettled,
