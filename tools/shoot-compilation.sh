@@ -36,6 +36,8 @@ trap quillotune_cleanup_display EXIT
 cd "$build/bin"
 wine explorer /desktop=shot,1024x768 "${program[@]}" >/dev/null 2>&1 &
 sleep 8 # start-up and the splash
+xdotool key Return # "Continue without checking?" for updates: yes
+sleep 1
 
 xdotool mousemove 531 126 click 1 # Add
 sleep 3
