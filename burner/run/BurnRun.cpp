@@ -1,6 +1,6 @@
 #include "burner/run/BurnRun.h"
 
-#include "burner/audio/CdAudioSource.h"
+#include "burner/audio/AudioDecoder.h"
 #include "burner/audio/MediaFoundation.h"
 #include "burner/image/ImageFiles.h"
 #include "burner/image/ImageNaming.h"
@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr size_t kBytesPerTrackBuffer = 4 << 20; // about 24 s of disc audio per track
+constexpr size_t kBytesPerTrackBuffer = 8 << 20; // about 48 s of disc audio
 constexpr size_t kTracksInFlight = 2;
-constexpr size_t kDecoderThreads = 2;
+constexpr size_t kDecodedBytes = 8 << 20;        // decoded, not yet converted
 constexpr size_t kChunkSamples = 64 * 1024; // samples handed over at once
 constexpr ULONGLONG kEventIntervalMs = 100;
 
@@ -39,7 +39,7 @@ HMODULE ReferenceOwnModule() {
 
 BurnRun::BurnRun(BurnPlan plan, const EventHandlers& handlers, std::function<void(BurnRun*)> ended)
     : m_plan(std::move(plan)), m_events(handlers), m_ended(std::move(ended)),
-      m_pipeline(m_plan.tracks.size(), kBytesPerTrackBuffer, kTracksInFlight) {
+      m_decoded(kDecodedBytes), m_pipeline(m_plan.tracks.size(), kBytesPerTrackBuffer, kTracksInFlight) {
     m_estimatedBytes = static_cast<uint64_t>(m_plan.EstimatedSectors()) * cd::kBytesPerSector;
 }
 
@@ -69,6 +69,7 @@ int32_t BurnRun::Start() {
 void BurnRun::Cancel() {
     m_events.Close();
     m_pipeline.Cancel();
+    m_decoded.Cancel();
 }
 
 __attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::ThreadMain(void* parameter) {
@@ -85,11 +86,14 @@ __attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::ThreadMain(void* 
 }
 
 void BurnRun::Run() {
-    for (size_t i = 0; i < std::min(kDecoderThreads, m_plan.tracks.size()); ++i) {
-        HANDLE decoder = CreateThread(nullptr, 0, &BurnRun::DecoderMain, this, 0, nullptr);
-        if (decoder != nullptr) m_decoders.push_back(decoder);
-    }
-    if (m_decoders.empty()) {
+    // Media Foundation decodes one stream at a time within a process under
+    // Wine (two readers take twice as long), so one thread decodes, track
+    // after track, while a second mixes and resamples what it decoded.
+    HANDLE decoder = CreateThread(nullptr, 0, &BurnRun::DecodeMain, this, 0, nullptr);
+    if (decoder != nullptr) m_threads.push_back(decoder);
+    HANDLE converter = CreateThread(nullptr, 0, &BurnRun::ConvertMain, this, 0, nullptr);
+    if (converter != nullptr) m_threads.push_back(converter);
+    if (m_threads.size() < 2) {
         Fail(L"The burn could not start its decoding threads.");
         return;
     }
@@ -103,54 +107,112 @@ void BurnRun::Run() {
         Fail(failure);
         return;
     }
+    m_decoded.Cancel(); // everything was taken; frees a converter that waits for more
     StopDecoders();
     Succeed();
 }
 
-__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::DecoderMain(void* parameter) {
+__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::DecodeMain(void* parameter) {
+    auto* run = static_cast<BurnRun*>(parameter);
     try {
-        static_cast<BurnRun*>(parameter)->DecodeTracks();
+        run->DecodeTracks();
     } catch (...) {
-        // Out of memory in a decoder: the writer must not wait for it forever.
-        static_cast<BurnRun*>(parameter)->m_pipeline.Fail(
-            0, L"The burn ran out of memory while decoding.");
+        // Out of memory: the writer must not wait for this thread forever.
+        run->m_pipeline.Fail(run->m_decodingTrack, L"The burn ran out of memory while decoding.");
+    }
+    return 0;
+}
+
+__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::ConvertMain(void* parameter) {
+    auto* run = static_cast<BurnRun*>(parameter);
+    try {
+        run->ConvertTracks();
+    } catch (...) {
+        run->m_pipeline.Fail(run->m_decodingTrack, L"The burn ran out of memory while converting.");
     }
     return 0;
 }
 
 void BurnRun::DecodeTracks() {
     MediaFoundationScope mediaFoundation;
-    for (;;) {
-        size_t track = m_nextTrack++;
-        if (track >= m_plan.tracks.size()) return;
-        if (!m_pipeline.WaitForTurn(track)) return;
-        const std::wstring& path = m_plan.tracks[track].path;
-        if (!mediaFoundation.IsReady()) {
-            m_pipeline.Fail(track, L"The system's audio decoders could not be started.");
+    for (size_t track = 0; track < m_plan.tracks.size(); ++track) {
+        m_decodingTrack = track;
+        DecodedBlock block;
+        block.track = track;
+        AudioDecoder decoder;
+        if (!mediaFoundation.IsReady() || !decoder.Open(m_plan.tracks[track].path)) {
+            block.kind = DecodedBlock::Failed;
+            block.error = mediaFoundation.IsReady()
+                              ? decoder.Error()
+                              : L"The system's audio decoders could not be started.";
+            m_decoded.Push(std::move(block), 0);
             return;
         }
-        CdAudioSource source;
-        if (!source.Open(path)) {
-            m_pipeline.Fail(track, source.Error());
-            return;
-        }
-        TrackPipeline::Chunk chunk;
-        chunk.reserve(kChunkSamples + 16384);
+        block.format = decoder.Format();
         for (;;) {
-            CdAudioSource::Status status = source.Read(chunk);
-            if (status == CdAudioSource::Status::Error) {
-                m_pipeline.Fail(track, source.Error());
+            AudioDecoder::Status status = decoder.Read(block.int16, block.float32, block.frames);
+            if (status == AudioDecoder::Status::Error) {
+                block.kind = DecodedBlock::Failed;
+                block.error = decoder.Error();
+                m_decoded.Push(std::move(block), 0);
                 return;
             }
-            bool end = status == CdAudioSource::Status::End;
-            if (chunk.size() >= kChunkSamples || (end && !chunk.empty())) {
-                if (!m_pipeline.Push(track, std::move(chunk))) return;
-                chunk = TrackPipeline::Chunk();
-                chunk.reserve(kChunkSamples + 16384);
-            }
+            block.kind = status == AudioDecoder::Status::End ? DecodedBlock::End : DecodedBlock::Data;
+            if (block.kind == DecodedBlock::End) block.frames = 0;
+            size_t bytes = block.int16.size() * sizeof(int16_t) + block.float32.size() * sizeof(float);
+            bool end = block.kind == DecodedBlock::End;
+            if (!m_decoded.Push(std::move(block), bytes)) return;
             if (end) break;
+            block = DecodedBlock();
+            block.track = track;
+            block.format = decoder.Format();
         }
-        m_pipeline.Finish(track);
+    }
+}
+
+void BurnRun::ConvertTracks() {
+    std::unique_ptr<CdConverter> converter;
+    size_t current = SIZE_MAX;
+    TrackPipeline::Chunk chunk;
+    for (;;) {
+        DecodedBlock block;
+        if (!m_decoded.Pop(block)) return;
+        if (block.kind == DecodedBlock::Failed) {
+            m_pipeline.Fail(block.track, block.error);
+            return;
+        }
+        if (block.track != current) {
+            current = block.track;
+            converter = std::make_unique<CdConverter>(block.format);
+            if (!converter->IsReady()) {
+                m_pipeline.Fail(current, L"The file \"" + m_plan.tracks[current].path +
+                                             L"\" has a format that cannot go on an audio disc.");
+                return;
+            }
+            if (!m_pipeline.WaitForTurn(current)) return;
+        }
+        bool converted = true;
+        if (block.kind == DecodedBlock::End)
+            converted = converter->Finish(chunk);
+        else if (block.format.kind == SampleKind::Int16)
+            converted = converter->Push(block.int16.data(), block.frames, chunk);
+        else
+            converted = converter->Push(block.float32.data(), block.frames, chunk);
+        if (!converted) {
+            m_pipeline.Fail(current, L"The audio of \"" + m_plan.tracks[current].path +
+                                         L"\" could not be converted for the disc.");
+            return;
+        }
+        bool end = block.kind == DecodedBlock::End;
+        if (chunk.size() >= kChunkSamples || (end && !chunk.empty())) {
+            if (!m_pipeline.Push(current, std::move(chunk))) return;
+            chunk = TrackPipeline::Chunk();
+            chunk.reserve(kChunkSamples + 16384);
+        }
+        if (end) {
+            m_pipeline.Finish(current);
+            if (current + 1 == m_plan.tracks.size()) return;
+        }
     }
 }
 
@@ -230,17 +292,18 @@ void BurnRun::RaiseProgress(bool force) {
 }
 
 void BurnRun::StopDecoders() {
-    // Waits for the decoding threads, which raise no events and stop at
-    // their next read once the pipeline is complete or cancelled.
-    if (!m_decoders.empty())
-        WaitForMultipleObjects(static_cast<DWORD>(m_decoders.size()), m_decoders.data(), TRUE,
+    // Waits for the decoding and converting threads, which raise no events
+    // and stop at their next block once the run is complete or cancelled.
+    if (!m_threads.empty())
+        WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE,
                                INFINITE);
-    for (HANDLE decoder : m_decoders) CloseHandle(decoder);
-    m_decoders.clear();
+    for (HANDLE thread : m_threads) CloseHandle(thread);
+    m_threads.clear();
 }
 
 void BurnRun::Fail(const std::wstring& sentence) {
     m_pipeline.Cancel();
+    m_decoded.Cancel();
     StopDecoders();
     if (m_files) m_files->Discard();
     m_ended(this);
