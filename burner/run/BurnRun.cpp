@@ -7,6 +7,7 @@
 #include "burner/image/ImageWriter.h"
 #include "burner/run/AnsiText.h"
 #include "burner/run/BurnErrors.h"
+#include "burner/run/EngineThread.h"
 #include "burner/run/FileManager.h"
 
 #include <algorithm>
@@ -19,21 +20,7 @@ constexpr size_t kTracksInFlight = 2;
 constexpr size_t kDecodedBytes = 8 << 20;        // decoded, not yet converted
 constexpr size_t kChunkSamples = 64 * 1024; // samples handed over at once
 constexpr ULONGLONG kEventIntervalMs = 100;
-
-struct ThreadStart {
-    std::shared_ptr<BurnRun> run;
-    HMODULE module = nullptr;
-    void (*body)(BurnRun*) = nullptr;
-};
-
-// Holds the module that contains this code, so that a program that
-// unloads the engine while a run still ends does not pull the code away.
-HMODULE ReferenceOwnModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCWSTR>(&ReferenceOwnModule), &module);
-    return module;
-}
+constexpr DWORD kStopWaitMs = 2000;
 
 } // namespace
 
@@ -52,12 +39,10 @@ int32_t BurnRun::Start() {
         m_files.reset();
         return code;
     }
-    auto* start = new ThreadStart{shared_from_this(), ReferenceOwnModule(), nullptr};
-    HANDLE thread = CreateThread(nullptr, 0, &BurnRun::ThreadMain, start, 0, nullptr);
+    std::shared_ptr<BurnRun> self = shared_from_this();
+    HANDLE thread = StartEngineThread([self] { self->Run(); });
     if (thread == nullptr) {
         DWORD error = GetLastError();
-        if (start->module != nullptr) FreeLibrary(start->module);
-        delete start;
         m_files.reset();
         return FailWith(BurnError::ImageNotCreated,
                         L"The burn could not start: " + FileErrorReason(error));
@@ -72,26 +57,16 @@ void BurnRun::Cancel() {
     m_decoded.Cancel();
 }
 
-__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::ThreadMain(void* parameter) {
-    auto* start = static_cast<ThreadStart*>(parameter);
-    HMODULE module = start->module;
-    try {
-        start->run->Run();
-    } catch (...) {
-        // Nothing may escape a thread; Run already reported what it could.
-    }
-    delete start;
-    if (module != nullptr) FreeLibraryAndExitThread(module, 0);
-    return 0;
-}
-
 void BurnRun::Run() {
     // Media Foundation decodes one stream at a time within a process under
     // Wine (two readers take twice as long), so one thread decodes, track
     // after track, while a second mixes and resamples what it decoded.
-    HANDLE decoder = CreateThread(nullptr, 0, &BurnRun::DecodeMain, this, 0, nullptr);
+    // Each thread holds the run, so one left behind (see StopDecoders)
+    // never finds it gone.
+    std::shared_ptr<BurnRun> self = shared_from_this();
+    HANDLE decoder = StartEngineThread([self] { self->GuardedDecode(); });
     if (decoder != nullptr) m_threads.push_back(decoder);
-    HANDLE converter = CreateThread(nullptr, 0, &BurnRun::ConvertMain, this, 0, nullptr);
+    HANDLE converter = StartEngineThread([self] { self->GuardedConvert(); });
     if (converter != nullptr) m_threads.push_back(converter);
     if (m_threads.size() < 2) {
         Fail(L"The burn could not start its decoding threads.");
@@ -112,25 +87,21 @@ void BurnRun::Run() {
     Succeed();
 }
 
-__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::DecodeMain(void* parameter) {
-    auto* run = static_cast<BurnRun*>(parameter);
+void BurnRun::GuardedDecode() {
     try {
-        run->DecodeTracks();
+        DecodeTracks();
     } catch (...) {
         // Out of memory: the writer must not wait for this thread forever.
-        run->m_pipeline.Fail(run->m_decodingTrack, L"The burn ran out of memory while decoding.");
+        m_pipeline.Fail(m_decodingTrack, L"The burn ran out of memory while decoding.");
     }
-    return 0;
 }
 
-__attribute__((force_align_arg_pointer)) DWORD WINAPI BurnRun::ConvertMain(void* parameter) {
-    auto* run = static_cast<BurnRun*>(parameter);
+void BurnRun::GuardedConvert() {
     try {
-        run->ConvertTracks();
+        ConvertTracks();
     } catch (...) {
-        run->m_pipeline.Fail(run->m_decodingTrack, L"The burn ran out of memory while converting.");
+        m_pipeline.Fail(m_decodingTrack, L"The burn ran out of memory while converting.");
     }
-    return 0;
 }
 
 void BurnRun::DecodeTracks() {
@@ -293,10 +264,12 @@ void BurnRun::RaiseProgress(bool force) {
 
 void BurnRun::StopDecoders() {
     // Waits for the decoding and converting threads, which raise no events
-    // and stop at their next block once the run is complete or cancelled.
+    // and stop at their next block once the run is complete or cancelled. A
+    // decoder stuck inside Media Foundation (a damaged file can do that) is
+    // left behind after a while; it holds the run and the module itself.
     if (!m_threads.empty())
         WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE,
-                               INFINITE);
+                               kStopWaitMs);
     for (HANDLE thread : m_threads) CloseHandle(thread);
     m_threads.clear();
 }

@@ -36,9 +36,8 @@ public:
     void Cancel();
 
 private:
-    static DWORD WINAPI ThreadMain(void* parameter);
-    static DWORD WINAPI DecodeMain(void* parameter);
-    static DWORD WINAPI ConvertMain(void* parameter);
+    void GuardedDecode();
+    void GuardedConvert();
     void Run();
     void DecodeTracks();
     void ConvertTracks();

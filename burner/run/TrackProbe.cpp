@@ -1,14 +1,54 @@
 #include "burner/run/TrackProbe.h"
 
 #include "burner/audio/CdAudioSource.h"
+#include "burner/playtime/PlayTime.h"
+#include "burner/playtime/PlayTimeErrors.h"
+#include "burner/run/EngineThread.h"
 
 #include <atomic>
-#include <thread>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
+// The shared state of one Prepare's probes. Held by every probe thread, so
+// a thread that Prepare stopped waiting for still finds it.
+struct ProbeWork {
+    std::vector<std::wstring> paths;
+    std::vector<ProbeResult> results;
+    std::vector<bool> finished;
+    std::atomic<size_t> next{0};
+    std::mutex mutex; // guards results, finished and finishedCount
+    std::condition_variable changed;
+    size_t finishedCount = 0;
+};
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+// The header readers settle most damaged files at once, without asking
+// Media Foundation, which can fail to answer at all for some of them.
+bool RefusedByHeaders(const std::wstring& path, ProbeResult& result) {
+    int32_t seconds = 0;
+    int32_t code = MeasurePlayTime(path.c_str(), &seconds);
+    std::wstring reason;
+    switch (static_cast<PlayTimeError>(code)) {
+    case PlayTimeError::EmptyFile: reason = L" is empty."; break;
+    case PlayTimeError::NotAudio: reason = L" is not audio that this computer can decode."; break;
+    case PlayTimeError::Damaged: reason = L" is damaged or cut short."; break;
+    case PlayTimeError::NoSound: reason = L" holds no audio."; break;
+    case PlayTimeError::TooLong: reason = L" claims a play time far longer than it can hold."; break;
+    default: return false; // readable, or a reason the decoder states better
+    }
+    result.failure = AudioDecoder::Failure::NotAudio;
+    result.error = L"The file " + Quoted(path) + reason;
+    return true;
+}
+
 ProbeResult ProbeOne(const std::wstring& path) {
     ProbeResult result;
+    if (RefusedByHeaders(path, result)) return result;
     CdAudioSource source;
     if (!source.Open(path)) {
         result.failure = source.FailureKind() == AudioDecoder::Failure::None
@@ -19,14 +59,11 @@ ProbeResult ProbeOne(const std::wstring& path) {
     }
     std::vector<int16_t> frames;
     CdAudioSource::Status status = source.Read(frames);
-    if (status == CdAudioSource::Status::Error) {
+    if (status == CdAudioSource::Status::Error || frames.empty()) {
         result.failure = AudioDecoder::Failure::NotAudio;
-        result.error = source.Error();
-        return result;
-    }
-    if (frames.empty()) {
-        result.failure = AudioDecoder::Failure::NotAudio;
-        result.error = L"The file \"" + path + L"\" holds no audio.";
+        result.error = status == CdAudioSource::Status::Error
+                           ? source.Error()
+                           : L"The file " + Quoted(path) + L" holds no audio.";
         return result;
     }
     result.ok = true;
@@ -37,35 +74,52 @@ ProbeResult ProbeOne(const std::wstring& path) {
     return result;
 }
 
-// Stack alignment for SSE code is not promised at a thread's entry on
-// 32-bit Windows.
-__attribute__((force_align_arg_pointer)) void ProbeWorker(const std::vector<std::wstring>* paths,
-                                                           std::vector<ProbeResult>* results,
-                                                           std::atomic<size_t>* next) {
+void ProbeWorker(const std::shared_ptr<ProbeWork>& work) {
     MediaFoundationScope mediaFoundation;
     for (;;) {
-        size_t index = (*next)++;
-        if (index >= paths->size()) return;
-        if (!mediaFoundation.IsReady()) {
-            (*results)[index].failure = AudioDecoder::Failure::NotAudio;
-            (*results)[index].error = L"The system's audio decoders could not be started.";
-            continue;
+        size_t index = work->next++;
+        if (index >= work->paths.size()) return;
+        ProbeResult result;
+        if (mediaFoundation.IsReady()) {
+            result = ProbeOne(work->paths[index]);
+        } else {
+            result.failure = AudioDecoder::Failure::NotAudio;
+            result.error = L"The system's audio decoders could not be started.";
         }
-        (*results)[index] = ProbeOne((*paths)[index]);
+        std::lock_guard<std::mutex> lock(work->mutex);
+        work->results[index] = std::move(result);
+        work->finished[index] = true;
+        ++work->finishedCount;
+        work->changed.notify_all();
     }
 }
 
 } // namespace
 
 std::vector<ProbeResult> ProbeTracks(const std::vector<std::wstring>& paths) {
-    std::vector<ProbeResult> results(paths.size());
-    std::atomic<size_t> next{0};
+    auto work = std::make_shared<ProbeWork>();
+    work->paths = paths;
+    work->results.resize(paths.size());
+    work->finished.assign(paths.size(), false);
     size_t threadCount = paths.size() < 2 ? paths.size() : 2;
-    std::vector<std::thread> threads;
-    for (size_t i = 0; i < threadCount; ++i)
-        threads.emplace_back(ProbeWorker, &paths, &results, &next);
-    // Waits for the probes, which raise no events and end once each file
-    // has been opened and its first block decoded.
-    for (std::thread& thread : threads) thread.join();
+    for (size_t i = 0; i < threadCount; ++i) {
+        HANDLE thread = StartEngineThread([work] { ProbeWorker(work); });
+        if (thread != nullptr) CloseHandle(thread); // waited for below, through work
+    }
+    // Waits for the probes, which raise no events: each file is opened and
+    // its first block decoded. A file that keeps Media Foundation from ever
+    // answering is given up on after a while and refused.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(15 + paths.size());
+    std::unique_lock<std::mutex> lock(work->mutex);
+    work->changed.wait_until(lock, deadline, [&] { return work->finishedCount == paths.size(); });
+    std::vector<ProbeResult> results = work->results;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (work->finished[i]) continue;
+        results[i].ok = false;
+        results[i].failure = AudioDecoder::Failure::NotAudio;
+        results[i].error = L"The file " + Quoted(paths[i]) +
+                           L" could not be read: the system's decoder did not answer.";
+    }
     return results;
 }

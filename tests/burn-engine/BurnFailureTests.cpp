@@ -60,20 +60,22 @@ TEST_F(BurnEngine, PrepareNamesEveryFileThatCannotBeUsed) {
     Add(missing);
     Add(Media(L"broken.mp3"));
     Add(Media(L"empty.wav"));
+    Add(Media(L"cut.wma"));
     int32_t code = Api().Prepare();
     ASSERT_NE(0, code);
     std::wstring text = TextOf(code);
     EXPECT_TRUE(Contains(text, L"no such file.wav")) << Narrow(text);
     EXPECT_TRUE(Contains(text, L"does not exist")) << Narrow(text);
-    EXPECT_TRUE(Contains(text, L"2 other files")) << Narrow(text);
+    EXPECT_TRUE(Contains(text, L"3 other files")) << Narrow(text);
 
     // One decode-done event with its error flag per failing file, raised
     // inside Prepare on the calling thread.
     std::vector<RecordedEvent> errors = DecodeErrors(m_log.Events());
-    ASSERT_EQ(3u, errors.size());
+    ASSERT_EQ(4u, errors.size());
     EXPECT_NE(std::string::npos, errors[0].text.find("no such file.wav"));
     EXPECT_NE(std::string::npos, errors[1].text.find("broken.mp3"));
     EXPECT_NE(std::string::npos, errors[2].text.find("empty.wav"));
+    EXPECT_NE(std::string::npos, errors[3].text.find("cut.wma"));
     for (const RecordedEvent& event : errors) EXPECT_EQ(GetCurrentThreadId(), event.thread);
     EXPECT_TRUE(FilesIn(folder).empty());
 

@@ -3,6 +3,8 @@
 #include "EngineHarness.h"
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <fstream>
@@ -121,6 +123,7 @@ TEST_F(BurnEngine, MixesMonoAndSurroundAndResamplesHighRates) {
     Add(Media(L"mono.wav"));
     Add(Media(L"surround.wav"));
     Add(Media(L"hires.wav"));
+    Add(Media(L"stereo.wma"));
     ASSERT_EQ(0, Api().Prepare());
     ASSERT_EQ(0, Api().Burn());
     ASSERT_TRUE(m_log.WaitForBurnDone(120));
@@ -156,6 +159,37 @@ TEST_F(BurnEngine, NamesImagesAfterTheLabelAndNeverOverwriteOne) {
     EXPECT_NE(std::string::npos, second.find("FILE \"Caf\xc3\xa9_ _Best__ (2).bin\" BINARY"));
     EXPECT_EQ(FileSize(folder + L"\\Caf\u00e9_ _Best__.bin"),
               FileSize(folder + L"\\Caf\u00e9_ _Best__ (2).bin"));
+}
+
+TEST_F(BurnEngine, WithoutAFolderImagesGoWhereTheEnvironmentOrTheMusicFolderSays) {
+    std::wstring environment = FreshFolder(L"environment");
+    SetImageOptions("Elsewhere", L"");
+    ASSERT_TRUE(SetEnvironmentVariableW(L"QUILLOTUNE_IMAGE_DIR", environment.c_str()));
+    Add(Media(L"short.wav"));
+    ASSERT_EQ(0, Api().Prepare());
+    ASSERT_EQ(0, Api().Burn());
+    ASSERT_TRUE(m_log.WaitForBurnDone(60));
+    EXPECT_EQ(2u, FilesIn(environment).size());
+
+    // Without either: "Quillotune" in the user's Music folder, created.
+    ASSERT_TRUE(SetEnvironmentVariableW(L"QUILLOTUNE_IMAGE_DIR", nullptr));
+    wchar_t* music = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Music, KF_FLAG_CREATE, nullptr, &music)));
+    std::wstring folder = std::wstring(music) + L"\\Quillotune";
+    CoTaskMemFree(music);
+    for (const std::wstring& file : FilesIn(folder)) DeleteFileW((folder + L"\\" + file).c_str());
+    RemoveDirectoryW(folder.c_str());
+    m_log.Clear();
+    SetImageOptions("In Music", L"");
+    Add(Media(L"short.wav"));
+    ASSERT_EQ(0, Api().Prepare());
+    ASSERT_EQ(0, Api().Burn());
+    ASSERT_TRUE(m_log.WaitForBurnDone(60));
+    EXPECT_TRUE(m_log.Events().back().nullText) << m_log.Events().back().text;
+    EXPECT_NE(-1, FileSize(folder + L"\\In Music.bin"));
+    EXPECT_NE(-1, FileSize(folder + L"\\In Music.cue"));
+    for (const std::wstring& file : FilesIn(folder)) DeleteFileW((folder + L"\\" + file).c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 set -euo pipefail
 media="$1"
 full="$2"
-stamp="$media/.made-v3"
+stamp="$media/.made-v4"
 
 mkdir -p "$full"
 if [ "$(id -u)" = 0 ] && ! mountpoint -q "$full"; then
@@ -40,10 +40,12 @@ ff -f lavfi -i "aevalsrc=0.5*sin(2*PI*523*t)+0.1*(random(0)-0.5):s=44100:d=3" -c
 ff -f lavfi -i "aevalsrc=0.3*sin(2*PI*300*t)|0.3*sin(2*PI*400*t)|0.3*sin(2*PI*500*t)|0.3*sin(2*PI*60*t)|0.3*sin(2*PI*700*t)|0.3*sin(2*PI*800*t):s=48000:d=3:c=5.1" \
     -c:a pcm_s16le surround.wav
 ff -f lavfi -i "$(stereo 96000 3)" -c:a pcm_s24le hires.wav
+ff -f lavfi -i "$(stereo 44100 3)" -c:a wmav2 -b:a 128k stereo.wma
 cp short.wav "Ünïcødé 日本.wav"
 # 27 minutes of quiet noise, small as a file; three of them do not fit a disc.
 ff -f lavfi -i "anoisesrc=c=white:a=0.001:r=8000:d=1620" -ac 1 -c:a libvorbis -q:a 0 long.ogg
 # Not audio, and nothing at all.
 head -c 200000 /dev/urandom >broken.mp3
+head -c 3000 stereo.wma >cut.wma # a cut header once kept the system's decoder from ever answering
 : >empty.wav
 touch "$stamp"
