@@ -3,6 +3,7 @@
 #include "burner/audio/CdAudioSource.h"
 #include "burner/playtime/PlayTime.h"
 #include "burner/playtime/PlayTimeErrors.h"
+#include "burner/run/AsfCheck.h"
 #include "burner/run/EngineThread.h"
 
 #include <atomic>
@@ -39,7 +40,12 @@ bool RefusedByHeaders(const std::wstring& path, ProbeResult& result) {
     case PlayTimeError::Damaged: reason = L" is damaged or cut short."; break;
     case PlayTimeError::NoSound: reason = L" holds no audio."; break;
     case PlayTimeError::TooLong: reason = L" claims a play time far longer than it can hold."; break;
-    default: return false; // readable, or a reason the decoder states better
+    default:
+        // Readable, or a reason the decoder states better; but a Windows
+        // Media file cut short must never reach the decoder.
+        if (!AsfFileIsCutShort(path)) return false;
+        reason = L" is damaged or cut short.";
+        break;
     }
     result.failure = AudioDecoder::Failure::NotAudio;
     result.error = L"The file " + Quoted(path) + reason;

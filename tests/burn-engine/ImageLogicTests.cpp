@@ -148,3 +148,25 @@ TEST(FileManager, SelectsTheImageInExplorerByItsFullPath) {
 }
 
 } // namespace
+
+#include "burner/run/AsfCheck.h"
+
+namespace {
+
+TEST(AsfCheck, FindsWindowsMediaFilesCutShort) {
+    uint8_t head[30] = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0x00, 0xAA,
+                        0x00, 0x62, 0xCE, 0x6C, 0xEE, 0x01}; // header object of 494 bytes
+    uint8_t data[24] = {0x36, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0x00, 0xAA,
+                        0x00, 0x62, 0xCE, 0x6C, 0xB2, 0xD4}; // data object of 54,450 bytes
+    EXPECT_FALSE(AsfIsCutShort(head, 30, data, 24, 494 + 54450));
+    EXPECT_FALSE(AsfIsCutShort(head, 30, data, 24, 494 + 60000)); // more after the data is fine
+    EXPECT_TRUE(AsfIsCutShort(head, 30, data, 24, 494 + 54449));
+    EXPECT_TRUE(AsfIsCutShort(head, 30, data, 10, 500));  // ends inside the data object's header
+    EXPECT_TRUE(AsfIsCutShort(head, 30, nullptr, 0, 300)); // ends inside the header object
+    data[0] = 0x37;
+    EXPECT_TRUE(AsfIsCutShort(head, 30, data, 24, 494 + 54450)); // no data object after the header
+    head[0] = 'R';
+    EXPECT_FALSE(AsfIsCutShort(head, 30, data, 24, 100)); // not ASF at all
+}
+
+} // namespace
