@@ -18,6 +18,7 @@ namespace {
 constexpr size_t kBytesPerTrackBuffer = 8 << 20; // about 48 s of disc audio
 constexpr size_t kTracksInFlight = 2;
 constexpr size_t kDecodedBytes = 8 << 20;        // decoded, not yet converted
+constexpr size_t kDecodedBatchBytes = 256 << 10;
 constexpr size_t kChunkSamples = 64 * 1024; // samples handed over at once
 constexpr ULONGLONG kEventIntervalMs = 100;
 constexpr DWORD kStopWaitMs = 2000;
@@ -120,23 +121,41 @@ void BurnRun::DecodeTracks() {
             return;
         }
         block.format = decoder.Format();
+        // Blocks are handed over in batches: each hand-over wakes the other
+        // thread, which costs a trip to the Wine server.
+        std::vector<int16_t> int16;
+        std::vector<float> float32;
         for (;;) {
-            AudioDecoder::Status status = decoder.Read(block.int16, block.float32, block.frames);
+            size_t frames = 0;
+            AudioDecoder::Status status = decoder.Read(int16, float32, frames);
             if (status == AudioDecoder::Status::Error) {
                 block.kind = DecodedBlock::Failed;
                 block.error = decoder.Error();
                 m_decoded.Push(std::move(block), 0);
                 return;
             }
-            block.kind = status == AudioDecoder::Status::End ? DecodedBlock::End : DecodedBlock::Data;
-            if (block.kind == DecodedBlock::End) block.frames = 0;
+            const bool end = status == AudioDecoder::Status::End;
+            if (!end) {
+                if (block.format.kind == SampleKind::Int16)
+                    block.int16.insert(block.int16.end(), int16.begin(), int16.begin() + frames * block.format.channels);
+                else
+                    block.float32.insert(block.float32.end(), float32.begin(), float32.begin() + frames * block.format.channels);
+                block.frames += frames;
+            }
             size_t bytes = block.int16.size() * sizeof(int16_t) + block.float32.size() * sizeof(float);
-            bool end = block.kind == DecodedBlock::End;
-            if (!m_decoded.Push(std::move(block), bytes)) return;
-            if (end) break;
-            block = DecodedBlock();
-            block.track = track;
-            block.format = decoder.Format();
+            if (!end && bytes < kDecodedBatchBytes) continue;
+            if (bytes > 0) {
+                block.kind = DecodedBlock::Data;
+                if (!m_decoded.Push(std::move(block), bytes)) return;
+                block = DecodedBlock();
+                block.track = track;
+                block.format = decoder.Format();
+            }
+            if (end) {
+                block.kind = DecodedBlock::End;
+                if (!m_decoded.Push(std::move(block), 0)) return;
+                break;
+            }
         }
     }
 }
