@@ -6,6 +6,7 @@
 #include <mferror.h>
 #include <mfidl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -59,6 +60,18 @@ bool AudioDecoder::Open(const std::wstring& path) {
         duration.vt == VT_UI8)
         m_duration = static_cast<int64_t>(duration.uhVal.QuadPart);
     PropVariantClear(&duration);
+    // Trim only a stream that still has the encoder's delay and padding:
+    // its stated length is the untrimmed one (a decoder that trims by
+    // itself states the shorter length).
+    GaplessTrim trim;
+    if (m_duration > 0 && ReadMp3Gapless(path.c_str(), trim)) {
+        double stated = static_cast<double>(m_duration) * m_format.rate / 1e7;
+        if (stated > trim.untrimmed - 0.5 * 1152 && stated < trim.untrimmed + 0.5 * 1152) {
+            m_trimming = true;
+            m_skipLeft = trim.skip;
+            m_keepLeft = trim.keep;
+        }
+    }
     return true;
 }
 
@@ -111,6 +124,34 @@ double AudioDecoder::Progress() const {
 
 AudioDecoder::Status AudioDecoder::Read(std::vector<int16_t>& int16, std::vector<float>& float32,
                                         size_t& frames) {
+    for (;;) {
+        if (m_trimming && m_keepLeft == 0) {
+            frames = 0;
+            m_position = m_duration;
+            return Status::End; // the rest is the encoder's padding
+        }
+        Status status = ReadBlock(int16, float32, frames);
+        if (status != Status::Data || !m_trimming) return status;
+        Trim(int16, float32, frames);
+        if (frames > 0) return Status::Data;
+    }
+}
+
+void AudioDecoder::Trim(std::vector<int16_t>& int16, std::vector<float>& float32, size_t& frames) {
+    const size_t channels = static_cast<size_t>(m_format.channels);
+    size_t drop = static_cast<size_t>(std::min<uint64_t>(m_skipLeft, frames));
+    size_t keep = static_cast<size_t>(std::min<uint64_t>(m_keepLeft, frames - drop));
+    m_skipLeft -= drop;
+    m_keepLeft -= keep;
+    if (m_format.kind == SampleKind::Int16)
+        std::memmove(int16.data(), int16.data() + drop * channels, keep * channels * sizeof(int16_t));
+    else
+        std::memmove(float32.data(), float32.data() + drop * channels, keep * channels * sizeof(float));
+    frames = keep;
+}
+
+AudioDecoder::Status AudioDecoder::ReadBlock(std::vector<int16_t>& int16,
+                                             std::vector<float>& float32, size_t& frames) {
     frames = 0;
     if (!m_reader) return Status::Error;
     const std::wstring broken = L"The file " + Quoted(m_path) + L" could not be decoded to its end.";

@@ -6,6 +6,7 @@
 
 #include "burner/audio/CdConverter.h"
 #include "burner/audio/MediaFoundation.h"
+#include "burner/audio/Mp3Gapless.h"
 
 #include <mfidl.h>
 #include <mfreadwrite.h>
@@ -37,6 +38,8 @@ public:
     const std::wstring& Error() const { return m_error; }
 
 private:
+    Status ReadBlock(std::vector<int16_t>& int16, std::vector<float>& float32, size_t& frames);
+    void Trim(std::vector<int16_t>& int16, std::vector<float>& float32, size_t& frames);
     bool Fail(Failure failure, const std::wstring& sentence);
     bool ChooseOutput();
 
@@ -44,6 +47,10 @@ private:
     SourceFormat m_format;
     int64_t m_duration = 0;
     int64_t m_position = 0;
+    // Gapless MP3: frames still to drop at the start, and still to give.
+    bool m_trimming = false;
+    uint64_t m_skipLeft = 0;
+    uint64_t m_keepLeft = 0;
     std::wstring m_path;
     Failure m_failure = Failure::None;
     std::wstring m_error;

@@ -196,3 +196,58 @@ TEST(CdConverter, RefusesFormatsNoDiscCanTake) {
 }
 
 } // namespace
+
+#include "burner/audio/Mp3Gapless.h"
+
+#include <cstring>
+
+namespace {
+
+// The first frame of a LAME-encoded MP3: 128 kbit/s, 44.1 kHz, stereo, an
+// Info tag with every field, then the LAME tag's delays.
+std::vector<uint8_t> InfoFrame(uint32_t startPad, uint32_t endPad, uint32_t flags = 0x0F) {
+    std::vector<uint8_t> frame(417, 0);
+    const uint8_t header[] = {0xFF, 0xFB, 0x90, 0x64};
+    std::memcpy(frame.data(), header, 4);
+    size_t at = 36;
+    std::memcpy(&frame[at], "Info", 4);
+    frame[at + 7] = static_cast<uint8_t>(flags);
+    at += 8;
+    if (flags & 1) frame[at + 2] = 0, frame[at + 3] = 193, at += 4; // 193 frames
+    if (flags & 2) at += 4;
+    if (flags & 4) at += 100;
+    if (flags & 8) at += 4;
+    std::memcpy(&frame[at], "LAME3.100", 9);
+    uint32_t delays = startPad << 12 | endPad;
+    frame[at + 21] = static_cast<uint8_t>(delays >> 16);
+    frame[at + 22] = static_cast<uint8_t>(delays >> 8);
+    frame[at + 23] = static_cast<uint8_t>(delays);
+    return frame;
+}
+
+TEST(Mp3Gapless, TheLameTagSaysWhatToTrimAtEachEnd) {
+    GaplessTrim trim;
+    std::vector<uint8_t> frame = InfoFrame(576, 1260);
+    ASSERT_TRUE(ParseGaplessInfo(frame.data(), frame.size(), trim));
+    EXPECT_EQ(193u * 1152, trim.untrimmed);
+    EXPECT_EQ(576u + 529, trim.skip);   // the encoder's delay and the decoder's
+    EXPECT_EQ(220500u, trim.keep);      // 5 s: what ffmpeg decodes
+    frame = InfoFrame(576, 1260, 0x01); // only the frame count
+    ASSERT_TRUE(ParseGaplessInfo(frame.data(), frame.size(), trim));
+    EXPECT_EQ(220500u, trim.keep);
+
+    frame = InfoFrame(576, 1260, 0x0E); // no frame count: the end is unknown
+    EXPECT_FALSE(ParseGaplessInfo(frame.data(), frame.size(), trim));
+    frame = InfoFrame(576, 1260);
+    std::memcpy(&frame[36 + 8 + 4 + 4 + 100 + 4], "XXXX", 4); // another encoder's tag
+    EXPECT_FALSE(ParseGaplessInfo(frame.data(), frame.size(), trim));
+    frame = InfoFrame(576, 1260);
+    EXPECT_FALSE(ParseGaplessInfo(frame.data(), 100, trim)); // cut short
+    frame[1] = 0xFD;                                         // layer II
+    EXPECT_FALSE(ParseGaplessInfo(frame.data(), frame.size(), trim));
+    frame = InfoFrame(1000, 1000);
+    frame[36 + 8 + 3] = 1; // one frame of 1152 samples: more padding than sound
+    EXPECT_FALSE(ParseGaplessInfo(frame.data(), frame.size(), trim));
+}
+
+} // namespace
