@@ -17,7 +17,8 @@
 //                                            the burn button ("&Stop") once that many
 //                                            bytes are written
 //   WindowProbe box <caption> <seconds>      waits for a message box, prints its text
-//   WindowProbe answer <caption>             presses a message box's OK
+//   WindowProbe answer <caption> [<button>]  presses a message box's button (OK
+//                                            unless another id is given)
 // A dialog titled "<title> (...)" counts as titled <title>, so the probe keeps
 // finding the main dialog while a burn shows its phase in the title.
 // Exit code 0 on success, 1 on failure.
@@ -210,7 +211,7 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"answer") {
         HWND box = FindMessageBox(argv[2]);
         if (box == nullptr) return 1;
-        Press(box, IDOK);
+        Press(box, argc >= 4 ? _wtoi(argv[3]) : IDOK);
         return 0;
     }
     const wchar_t* title = argv[2];
