@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Adds every audio file of a folder through the real Open dialog, the way a
-# user would (mouse and keyboard through xdotool), and takes a screenshot of
-# the dialog inside Wine's virtual desktop.
+# user would (through the window probe of the end-to-end tests), and takes a
+# screenshot of the dialog inside Wine's virtual desktop.
 #   tools/shoot-compilation.sh MEDIA_FOLDER OUT.png [--scripted]
 # --scripted runs the dialog with a scripted engine whose play times come
 # from ffprobe, for when the real engine cannot measure files yet.
-# Positions are those of the dialog at the desktop's top left corner.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
@@ -34,23 +33,24 @@ unset DISPLAY
 trap quillotune_cleanup_display EXIT
 
 cd "$build/bin"
-wine explorer /desktop=shot,1024x768 "${program[@]}" >/dev/null 2>&1 &
-sleep 8 # start-up and the splash
-xdotool key Return # "Continue without checking?" for updates: yes
+# Everything of this run, the probe included, shares one virtual desktop, so
+# the window has its frame and the probe sees it.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+trap "wine reg delete 'HKCU\\Software\\Wine\\Explorer' /v Desktop /f >/dev/null 2>&1; quillotune_cleanup_display" EXIT
+probe() { wine WindowProbe.exe "$@" | tr -d '\r'; }
+wine "${program[@]}" >/dev/null 2>&1 &
+probe wait Quillotune 60 >/dev/null
+# The start-up question about updates, answered so that no browser opens.
+case "$(probe box Message 30)" in
+*"check it now?") probe answer Message 7 ;; # No
+*) probe answer Message 6 ;;                # Yes: continue without checking
+esac
+probe click Quillotune 1011 # Add
+probe choose 60 "$(winpath "$media")" "${files[@]}"
+probe rows Quillotune "${#files[@]}" 120 >/dev/null
 sleep 1
-
-xdotool mousemove 531 126 click 1 # Add
-sleep 3
-xdotool mousemove 315 303 click 1 # the file name box
-xdotool type --delay 20 "$(winpath "$media")"
-xdotool key Return
-sleep 2
-names=""
-for f in "${files[@]}"; do names+="\"$f\" "; done
-xdotool type --delay 10 "$names"
-xdotool key Return
-sleep 5 # every file measured
 import -window root -crop 1024x768+0+0 +repage "$out"
-xdotool mousemove 528 399 click 1 # Exit
-sleep 2
+probe click Quillotune 1017 # Exit
+probe gone Quillotune 30 >/dev/null
 echo "$out"
