@@ -1,5 +1,6 @@
 #include "burner/EngineErrors.h"
 
+#include "burner/dialogs/DialogErrors.h"
 #include "burner/run/BurnErrors.h"
 #include "burner/playtime/PlayTimeErrors.h"
 
@@ -9,6 +10,7 @@ std::wstring EngineErrorText(int32_t code) {
     // the engine's own dialogs.
     if (code >= 200 && code < 300) return BurnErrorText(code);
     if (IsPlayTimeCode(code)) return PlayTimeErrorText(code);
+    if (code >= 300 && code < 400) return DialogErrorText(code);
     switch (static_cast<EngineError>(code)) {
     case EngineError::Ok:
         return L"The operation completed successfully.";

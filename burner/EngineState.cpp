@@ -141,6 +141,11 @@ uint32_t EngineState::Device() {
     return m_device;
 }
 
+std::vector<ProjectTrack> EngineState::Tracks() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_tracks;
+}
+
 std::vector<ProjectTrack> EngineState::TakeTracks() {
     std::lock_guard<std::mutex> lock(m_mutex);
     return std::exchange(m_tracks, {});

@@ -49,6 +49,7 @@ public:
     BurnOptions Options();
     uint32_t Device();
     std::vector<ProjectTrack> TakeTracks();
+    std::vector<ProjectTrack> Tracks(); // a copy; the project keeps them
     bool IsInitialized();
 
 private:

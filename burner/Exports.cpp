@@ -2,6 +2,9 @@
 // exception cross the boundary.
 #include "burner/EngineErrors.h"
 #include "burner/EngineState.h"
+#include "burner/dialogs/EngineBurnDialog.h"
+#include "burner/dialogs/EngineEraseDialog.h"
+#include "burner/preview/PreviewPlayer.h"
 #include "burner/run/BurnController.h"
 #include "burner/playtime/PlayTime.h"
 #include "engine/EngineRecords.h"
@@ -23,8 +26,6 @@ int32_t Guarded(Body body) noexcept {
         return ToCode(EngineError::Internal);
     }
 }
-
-int32_t NotAvailableYet() { return ToCode(EngineError::NotAvailableYet); }
 
 } // namespace
 
@@ -73,17 +74,37 @@ int32_t ENGINE_CALL Burn() {
 int32_t ENGINE_CALL Abort() {
     return Guarded([] { return BurnController::Instance().Abort(); });
 }
-int32_t ENGINE_CALL AudioFileStop() { return ToCode(EngineError::Ok); }
 
-int32_t ENGINE_CALL BurnDialog(int32_t, int32_t, int32_t, const wchar_t*,
-                                                     const wchar_t*) {
-    return NotAvailableYet();
+int32_t ENGINE_CALL AudioFileStop() {
+    return Guarded([] {
+        PreviewPlayer::Instance().Stop();
+        return ToCode(EngineError::Ok);
+    });
 }
 
-int32_t ENGINE_CALL EraseDialog(const wchar_t*) { return NotAvailableYet(); }
+// The first three numbers ask for nothing this engine offers; they are not read.
+int32_t ENGINE_CALL BurnDialog(int32_t, int32_t, int32_t, const wchar_t* caption,
+                               const wchar_t* text) {
+    return Guarded([caption, text] {
+        if (!EngineState::Instance().IsInitialized()) return ToCode(EngineError::NotInitialized);
+        return EngineBurnDialog(text != nullptr ? text : L"").Run(caption);
+    });
+}
 
-int32_t ENGINE_CALL PlayAudioFile(const wchar_t*) {
-    return NotAvailableYet();
+int32_t ENGINE_CALL EraseDialog(const wchar_t* caption) {
+    return Guarded([caption] {
+        if (!EngineState::Instance().IsInitialized()) return ToCode(EngineError::NotInitialized);
+        return EngineEraseDialog().Run(caption);
+    });
+}
+
+int32_t ENGINE_CALL PlayAudioFile(const wchar_t* path) {
+    return Guarded([path] {
+        PreviewPlayer::Instance().Stop();
+        if (path == nullptr || path[0] == L'\0') return ToCode(EngineError::InvalidArgument);
+        PreviewPlayer::Instance().Play(path);
+        return ToCode(EngineError::Ok);
+    });
 }
 
 int32_t ENGINE_CALL GetPlayTime(const wchar_t* path, int32_t* seconds) {

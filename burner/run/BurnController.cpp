@@ -102,7 +102,9 @@ int32_t BurnController::Prepare() {
     return 0;
 }
 
-int32_t BurnController::Burn() {
+int32_t BurnController::Burn() { return Burn(EngineState::Instance().Handlers(), nullptr); }
+
+int32_t BurnController::Burn(const EventHandlers& handlers, std::function<void()> finished) {
     if (!EngineState::Instance().IsInitialized()) return 1; // EngineError::NotInitialized
     std::shared_ptr<BurnRun> run;
     {
@@ -111,11 +113,12 @@ int32_t BurnController::Burn() {
         if (!m_plan)
             return FailWith(BurnError::NotPrepared,
                             L"The burn was started without preparing the tracks first.");
-        run = std::make_shared<BurnRun>(std::move(*m_plan), EngineState::Instance().Handlers(),
+        run = std::make_shared<BurnRun>(std::move(*m_plan), handlers,
                                         [this](BurnRun* ended) { RunEnded(ended); });
         m_plan.reset();
         m_run = run;
     }
+    run->WhenFinished(std::move(finished));
     int32_t code = run->Start();
     if (code != 0) {
         std::lock_guard<std::mutex> lock(m_mutex);

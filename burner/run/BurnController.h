@@ -5,7 +5,10 @@
 
 #include "burner/run/BurnPlan.h"
 
+#include "burner/EngineState.h"
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -17,6 +20,11 @@ public:
 
     int32_t Prepare();
     int32_t Burn();
+    // Burn with the run's events going to `handlers`, and `finished` called
+    // on the run's thread once it has raised its last event and its files
+    // are complete or removed, however it ended (stopped included). Only
+    // after a 0 result.
+    int32_t Burn(const EventHandlers& handlers, std::function<void()> finished);
     int32_t Abort();
 
 private:

@@ -41,7 +41,10 @@ int32_t BurnRun::Start() {
         return code;
     }
     std::shared_ptr<BurnRun> self = shared_from_this();
-    HANDLE thread = StartEngineThread([self] { self->Run(); });
+    HANDLE thread = StartEngineThread([self] {
+        self->Run();
+        if (self->m_finished) self->m_finished();
+    });
     if (thread == nullptr) {
         DWORD error = GetLastError();
         m_files.reset();

@@ -30,6 +30,9 @@ public:
     // Creates the temporary image and starts the thread; on failure returns
     // a code whose text says why, and nothing is left behind.
     int32_t Start();
+    // Called on the run's thread once it has raised its last event and its
+    // files are complete or removed, however the run ended. Set before Start.
+    void WhenFinished(std::function<void()> finished) { m_finished = std::move(finished); }
 
     // Stops the run: no event starts after this returns, and the thread
     // removes its files and ends within moments. Never waits.
@@ -50,6 +53,7 @@ private:
     BurnPlan m_plan;
     EventGate m_events;
     std::function<void(BurnRun*)> m_ended;
+    std::function<void()> m_finished;
     std::unique_ptr<ImageFiles> m_files;
     // A block as the decoder gives it, on its way to the converter.
     struct DecodedBlock {
