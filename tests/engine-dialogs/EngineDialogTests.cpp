@@ -22,9 +22,13 @@ bool WaitUntil(const std::function<bool()>& condition) {
     return false;
 }
 
+// Shown only once its initialisation is over, so its texts are there.
 HWND WaitForWindow(const wchar_t* caption) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindowW(L"#32770", caption)) != nullptr; });
+    WaitUntil([&] {
+        found = FindWindowW(L"#32770", caption);
+        return found != nullptr && IsWindowVisible(found);
+    });
     return found;
 }
 
