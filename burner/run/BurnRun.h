@@ -1,13 +1,11 @@
-// One burn to the Image Recorder, on a thread of its own. One thread
-// decodes the tracks in order, a second mixes and resamples them (the next
-// block decodes while the last one is converted and written); the run's
-// thread writes them into the image and raises the events. The run keeps itself alive until its thread ends, and
+// One burn to the Image Recorder, on a thread of its own. Two decoding
+// threads turn tracks into disc audio (the next track decodes while the
+// current one is written); the run's thread writes them into the image and
+// raises the events. The run keeps itself alive until its thread ends, and
 // keeps the engine's module loaded as long.
 #pragma once
 
 #include "burner/EngineState.h"
-#include "burner/audio/CdConverter.h"
-#include "burner/run/BlockQueue.h"
 #include "burner/run/BurnPlan.h"
 #include "burner/run/EventGate.h"
 #include "burner/run/TrackPipeline.h"
@@ -40,10 +38,8 @@ public:
 
 private:
     void GuardedDecode();
-    void GuardedConvert();
     void Run();
     void DecodeTracks();
-    void ConvertTracks();
     bool WriteTracks(std::wstring& failure);
     void RaiseProgress(bool force);
     void Fail(const std::wstring& sentence);
@@ -55,19 +51,8 @@ private:
     std::function<void(BurnRun*)> m_ended;
     std::function<void()> m_finished;
     std::unique_ptr<ImageFiles> m_files;
-    // A block as the decoder gives it, on its way to the converter.
-    struct DecodedBlock {
-        enum Kind { Data, End, Failed } kind = Data;
-        size_t track = 0;
-        SourceFormat format;
-        std::vector<int16_t> int16;
-        std::vector<float> float32;
-        size_t frames = 0;
-        std::wstring error;
-    };
-    BlockQueue<DecodedBlock> m_decoded;
     TrackPipeline m_pipeline;
-    std::atomic<size_t> m_decodingTrack{0};
+    std::atomic<size_t> m_nextTrack{0};
     std::vector<HANDLE> m_threads;
 
     // Progress, owned by the run's thread.

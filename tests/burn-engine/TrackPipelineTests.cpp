@@ -117,36 +117,3 @@ TEST(TrackPipeline, AFailureOrACancelReleasesEveryone) {
 
 } // namespace
 
-#include "burner/run/BlockQueue.h"
-
-namespace {
-
-TEST(BlockQueue, HoldsItsBudgetInBytesAndKeepsOrder) {
-    BlockQueue<int> queue(100);
-    ASSERT_TRUE(queue.Push(1, 60));
-    ASSERT_TRUE(queue.Push(2, 40));
-    std::atomic<bool> pushed{false};
-    std::thread producer([&] {
-        EXPECT_TRUE(queue.Push(3, 30)); // waits until 30 bytes are free
-        pushed = true;
-        EXPECT_TRUE(queue.Push(4, 500)); // bigger than the budget: fits an empty queue
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(pushed);
-    EXPECT_EQ(100u, queue.Bytes());
-    int item = 0;
-    for (int expected = 1; expected <= 4; ++expected) {
-        ASSERT_TRUE(queue.Pop(item));
-        EXPECT_EQ(expected, item);
-    }
-    producer.join();
-    EXPECT_TRUE(pushed);
-    EXPECT_EQ(0u, queue.Bytes());
-
-    std::thread consumer([&] { EXPECT_FALSE(queue.Pop(item)); });
-    queue.Cancel();
-    consumer.join();
-    EXPECT_FALSE(queue.Push(5, 1));
-}
-
-} // namespace
