@@ -114,7 +114,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     double audioSeconds = g_bytes / 176400.0;
-    std::printf("engine: %.1f s of audio in %.2f s (prepare %.2f s): %.0fx real time\n", audioSeconds,
-                end - start, prepared - start, audioSeconds / (end - start));
+    std::printf("engine: %.1f s of audio in %.2f s (prepare %.2f s): %.0fx real time\n",
+                audioSeconds, end - start, prepared - start, audioSeconds / (end - start));
     return 0;
 }

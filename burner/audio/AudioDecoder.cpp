@@ -27,7 +27,9 @@ DWORD CheckReadable(const std::wstring& path) {
     return result;
 }
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
 
 } // namespace
 
@@ -42,21 +44,22 @@ bool AudioDecoder::Open(const std::wstring& path) {
     m_path = path;
     DWORD readable = CheckReadable(path);
     if (readable != ERROR_SUCCESS)
-        return Fail(Failure::CannotOpen,
-                    L"The file " + Quoted(path) + L" cannot be opened: " + FileErrorReason(readable));
+        return Fail(Failure::CannotOpen, L"The file " + Quoted(path) + L" cannot be opened: " +
+                                             FileErrorReason(readable));
     const std::wstring notAudio =
         L"The file " + Quoted(path) + L" is not audio that this computer can decode.";
     HRESULT hr = MFCreateSourceReaderFromURL(path.c_str(), nullptr, m_reader.Receive());
     if (FAILED(hr)) return Fail(Failure::NotAudio, notAudio);
     // Only the sound: cover pictures and other streams stay unread.
     m_reader->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
-    hr = m_reader->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM), TRUE);
+    hr =
+        m_reader->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM), TRUE);
     if (FAILED(hr)) return Fail(Failure::NotAudio, notAudio);
     if (!ChooseOutput()) return Fail(Failure::NotAudio, notAudio);
     PROPVARIANT duration;
     PropVariantInit(&duration);
-    if (SUCCEEDED(m_reader->GetPresentationAttribute(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE),
-                                                     MF_PD_DURATION, &duration)) &&
+    if (SUCCEEDED(m_reader->GetPresentationAttribute(
+            static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION, &duration)) &&
         duration.vt == VT_UI8)
         m_duration = static_cast<int64_t>(duration.uhVal.QuadPart);
     PropVariantClear(&duration);
@@ -144,9 +147,11 @@ void AudioDecoder::Trim(std::vector<int16_t>& int16, std::vector<float>& float32
     m_skipLeft -= drop;
     m_keepLeft -= keep;
     if (m_format.kind == SampleKind::Int16)
-        std::memmove(int16.data(), int16.data() + drop * channels, keep * channels * sizeof(int16_t));
+        std::memmove(int16.data(), int16.data() + drop * channels,
+                     keep * channels * sizeof(int16_t));
     else
-        std::memmove(float32.data(), float32.data() + drop * channels, keep * channels * sizeof(float));
+        std::memmove(float32.data(), float32.data() + drop * channels,
+                     keep * channels * sizeof(float));
     frames = keep;
 }
 
@@ -154,13 +159,14 @@ AudioDecoder::Status AudioDecoder::ReadBlock(std::vector<int16_t>& int16,
                                              std::vector<float>& float32, size_t& frames) {
     frames = 0;
     if (!m_reader) return Status::Error;
-    const std::wstring broken = L"The file " + Quoted(m_path) + L" could not be decoded to its end.";
+    const std::wstring broken =
+        L"The file " + Quoted(m_path) + L" could not be decoded to its end.";
     for (;;) {
         DWORD flags = 0;
         LONGLONG timestamp = 0;
         ComPtr<IMFSample> sample;
-        HRESULT hr = m_reader->ReadSample(static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM), 0,
-                                          nullptr, &flags, &timestamp, sample.Receive());
+        HRESULT hr = m_reader->ReadSample(static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM),
+                                          0, nullptr, &flags, &timestamp, sample.Receive());
         if (FAILED(hr) || (flags & MF_SOURCE_READERF_ERROR)) {
             Fail(Failure::Broken, broken);
             return Status::Error;

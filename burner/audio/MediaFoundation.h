@@ -22,8 +22,7 @@ private:
 };
 
 // Releases a COM interface at the end of its scope.
-template <class T>
-class ComPtr {
+template <class T> class ComPtr {
 public:
     ComPtr() = default;
     ~ComPtr() { Reset(); }

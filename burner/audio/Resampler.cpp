@@ -21,7 +21,9 @@ bool Resampler::Process(const float* in, size_t frames, std::vector<float>& out)
     return Run(in, frames, out);
 }
 
-bool Resampler::Flush(std::vector<float>& out) { return Run(nullptr, 0, out); }
+bool Resampler::Flush(std::vector<float>& out) {
+    return Run(nullptr, 0, out);
+}
 
 bool Resampler::Run(const float* in, size_t frames, std::vector<float>& out) {
     if (m_soxr == nullptr) return false;
@@ -34,9 +36,9 @@ bool Resampler::Run(const float* in, size_t frames, std::vector<float>& out) {
         out.resize(start + room * 2);
         size_t done = 0;
         size_t produced = 0;
-        soxr_error_t error = soxr_process(m_soxr, in != nullptr ? in + consumed * 2 : nullptr,
-                                          frames - consumed, in != nullptr ? &done : nullptr,
-                                          out.data() + start, room, &produced);
+        soxr_error_t error =
+            soxr_process(m_soxr, in != nullptr ? in + consumed * 2 : nullptr, frames - consumed,
+                         in != nullptr ? &done : nullptr, out.data() + start, room, &produced);
         out.resize(start + produced * 2);
         if (error != nullptr) {
             m_error = error;

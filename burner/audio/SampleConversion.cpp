@@ -19,5 +19,6 @@ void FloatToInt16(const float* in, size_t count, int16_t* out) {
 
 void Int16ToFloat(const int16_t* in, size_t count, float* out) {
     constexpr float kScale = 1.0f / 32768.0f;
-    for (size_t i = 0; i < count; ++i) out[i] = static_cast<float>(in[i]) * kScale;
+    for (size_t i = 0; i < count; ++i)
+        out[i] = static_cast<float>(in[i]) * kScale;
 }

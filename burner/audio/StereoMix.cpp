@@ -14,25 +14,44 @@ struct SpeakerGain {
 // Gains by the bit of a WAVE_FORMAT_EXTENSIBLE channel mask.
 SpeakerGain GainOf(int bit) {
     switch (bit) {
-    case 0: return {1.0f, 0.0f};            // front left
-    case 1: return {0.0f, 1.0f};            // front right
-    case 2: return {kHalfPower, kHalfPower}; // front centre
-    case 3: return {0.0f, 0.0f};            // low-frequency effects
-    case 4: return {kHalfPower, 0.0f};      // back left
-    case 5: return {0.0f, kHalfPower};      // back right
-    case 6: return {1.0f, 0.0f};            // front left of centre
-    case 7: return {0.0f, 1.0f};            // front right of centre
-    case 8: return {0.5f, 0.5f};            // back centre
-    case 9: return {kHalfPower, 0.0f};      // side left
-    case 10: return {0.0f, kHalfPower};     // side right
-    case 11: return {0.5f, 0.5f};           // top centre
-    case 12: return {kHalfPower, 0.0f};     // top front left
-    case 13: return {0.5f, 0.5f};           // top front centre
-    case 14: return {0.0f, kHalfPower};     // top front right
-    case 15: return {0.5f, 0.0f};           // top back left
-    case 16: return {0.5f * kHalfPower, 0.5f * kHalfPower}; // top back centre
-    case 17: return {0.0f, 0.5f};           // top back right
-    default: return {0.5f, 0.5f};
+    case 0:
+        return {1.0f, 0.0f}; // front left
+    case 1:
+        return {0.0f, 1.0f}; // front right
+    case 2:
+        return {kHalfPower, kHalfPower}; // front centre
+    case 3:
+        return {0.0f, 0.0f}; // low-frequency effects
+    case 4:
+        return {kHalfPower, 0.0f}; // back left
+    case 5:
+        return {0.0f, kHalfPower}; // back right
+    case 6:
+        return {1.0f, 0.0f}; // front left of centre
+    case 7:
+        return {0.0f, 1.0f}; // front right of centre
+    case 8:
+        return {0.5f, 0.5f}; // back centre
+    case 9:
+        return {kHalfPower, 0.0f}; // side left
+    case 10:
+        return {0.0f, kHalfPower}; // side right
+    case 11:
+        return {0.5f, 0.5f}; // top centre
+    case 12:
+        return {kHalfPower, 0.0f}; // top front left
+    case 13:
+        return {0.5f, 0.5f}; // top front centre
+    case 14:
+        return {0.0f, kHalfPower}; // top front right
+    case 15:
+        return {0.5f, 0.0f}; // top back left
+    case 16:
+        return {0.5f * kHalfPower, 0.5f * kHalfPower}; // top back centre
+    case 17:
+        return {0.0f, 0.5f}; // top back right
+    default:
+        return {0.5f, 0.5f};
     }
 }
 
@@ -40,15 +59,24 @@ SpeakerGain GainOf(int bit) {
 
 uint32_t DefaultChannelMask(int channels) {
     switch (channels) {
-    case 1: return 0x4;
-    case 2: return 0x3;
-    case 3: return 0x7;
-    case 4: return 0x33;
-    case 5: return 0x37;
-    case 6: return 0x3F;
-    case 7: return 0x13F;
-    case 8: return 0x63F;
-    default: return 0;
+    case 1:
+        return 0x4;
+    case 2:
+        return 0x3;
+    case 3:
+        return 0x7;
+    case 4:
+        return 0x33;
+    case 5:
+        return 0x37;
+    case 6:
+        return 0x3F;
+    case 7:
+        return 0x13F;
+    case 8:
+        return 0x63F;
+    default:
+        return 0;
     }
 }
 
@@ -66,7 +94,8 @@ StereoMix StereoMix::For(int channels, uint32_t channelMask) {
     // Channels take the mask's positions in bit order; any beyond them have none.
     int bit = 0;
     for (int channel = 0; channel < channels; ++channel) {
-        while (bit < 32 && (channelMask & (1u << bit)) == 0) ++bit;
+        while (bit < 32 && (channelMask & (1u << bit)) == 0)
+            ++bit;
         SpeakerGain gain = bit < 32 ? GainOf(bit) : SpeakerGain{0.5f, 0.5f};
         mix.m_left[channel] = gain.left;
         mix.m_right[channel] = gain.right;
@@ -111,7 +140,8 @@ void StereoMix::Apply(const float* in, size_t frames, float* out) const {
 
 void StereoMix::Copy(const int16_t* in, size_t frames, int16_t* out) const {
     if (Channels() == 1) {
-        for (size_t frame = 0; frame < frames; ++frame) out[frame * 2] = out[frame * 2 + 1] = in[frame];
+        for (size_t frame = 0; frame < frames; ++frame)
+            out[frame * 2] = out[frame * 2 + 1] = in[frame];
     } else {
         std::copy(in, in + frames * 2, out);
     }

@@ -19,7 +19,8 @@ constexpr int kPregapSectors = 2 * kSectorsPerSecond;
 constexpr int kMinTrackSectors = 4 * kSectorsPerSecond;
 constexpr int kMaxTracks = 99;
 // The lead-out of an 80-minute disc starts at 79:59:74; less the pregap.
-constexpr int64_t kDiscSectors80 = (79 * 60 + 59) * int64_t{kSectorsPerSecond} + 74 - kPregapSectors;
+constexpr int64_t kDiscSectors80 =
+    (79 * 60 + 59) * int64_t{kSectorsPerSecond} + 74 - kPregapSectors;
 
 // Sectors a track of this many frames takes: whole sectors, at least 4 s.
 int64_t TrackSectors(int64_t frames);

@@ -18,10 +18,12 @@ std::string CueTitle(const std::string& utf8) {
     if (title.size() > kMaxBytes) {
         size_t end = kMaxBytes;
         // Step back over continuation bytes so no character is cut in two.
-        while (end > 0 && (static_cast<unsigned char>(title[end]) & 0xC0) == 0x80) --end;
+        while (end > 0 && (static_cast<unsigned char>(title[end]) & 0xC0) == 0x80)
+            --end;
         title.resize(end);
     }
-    while (!title.empty() && title.back() == ' ') title.pop_back();
+    while (!title.empty() && title.back() == ' ')
+        title.pop_back();
     return title;
 }
 

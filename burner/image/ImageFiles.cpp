@@ -30,7 +30,9 @@ bool TempName(const std::wstring& folder, std::wstring& name) {
 
 ImageFiles::ImageFiles(const std::wstring& folder) : m_folder(folder) {}
 
-ImageFiles::~ImageFiles() { Discard(); }
+ImageFiles::~ImageFiles() {
+    Discard();
+}
 
 bool ImageFiles::Fail(const std::wstring& what, DWORD error) {
     m_error = what + L" in \"" + m_folder + L"\" failed: " + FileErrorReason(error);

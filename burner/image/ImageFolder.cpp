@@ -12,7 +12,8 @@
 namespace {
 
 std::wstring WithoutTrailingSlash(std::wstring path) {
-    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
     return path;
 }
 
@@ -42,7 +43,8 @@ bool IsFolder(const std::wstring& path) {
 ImageFolderChoice ChooseImageFolder(const BurnOptions& options) {
     size_t length = wcsnlen(options.imageFolder, 260);
     std::wstring own(options.imageFolder, length);
-    if (!own.empty() && !IsNotDefined(options.imageFolder)) return {WithoutTrailingSlash(own), false};
+    if (!own.empty() && !IsNotDefined(options.imageFolder))
+        return {WithoutTrailingSlash(own), false};
     std::wstring environment = EnvironmentFolder();
     if (!environment.empty()) return {WithoutTrailingSlash(environment), false};
     std::wstring music = MusicFolder();
@@ -52,22 +54,24 @@ ImageFolderChoice ChooseImageFolder(const BurnOptions& options) {
 
 int32_t PrepareImageFolder(const ImageFolderChoice& folder) {
     if (folder.path.empty())
-        return FailWith(BurnError::FolderMissing,
-                        L"There is no folder for disc images: the user's Music folder cannot be found.");
+        return FailWith(
+            BurnError::FolderMissing,
+            L"There is no folder for disc images: the user's Music folder cannot be found.");
     if (!IsFolder(folder.path)) {
         if (!folder.createWhenMissing || !CreateDirectoryW(folder.path.c_str(), nullptr)) {
             DWORD error = folder.createWhenMissing ? GetLastError() : ERROR_PATH_NOT_FOUND;
-            return FailWith(BurnError::FolderMissing, L"The folder for disc images \"" + folder.path +
-                                                          L"\" cannot be used: " +
+            return FailWith(BurnError::FolderMissing, L"The folder for disc images \"" +
+                                                          folder.path + L"\" cannot be used: " +
                                                           FileErrorReason(error));
         }
     }
     // A probe file, deleted when its handle closes, shows that images can go here.
     wchar_t probe[MAX_PATH + 16];
-    if (folder.path.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.path.c_str(), L"qtn", 0, probe))
-        return FailWith(BurnError::FolderNotWritable, L"The folder for disc images \"" + folder.path +
-                                                          L"\" cannot be written to: " +
-                                                          FileErrorReason(GetLastError()));
+    if (folder.path.size() > MAX_PATH - 14 ||
+        !GetTempFileNameW(folder.path.c_str(), L"qtn", 0, probe))
+        return FailWith(BurnError::FolderNotWritable,
+                        L"The folder for disc images \"" + folder.path +
+                            L"\" cannot be written to: " + FileErrorReason(GetLastError()));
     DeleteFileW(probe); // the name only served to prove a file can be created
     return 0;
 }

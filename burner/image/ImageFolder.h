@@ -9,7 +9,7 @@
 #include <string>
 
 struct ImageFolderChoice {
-    std::wstring path;            // without a trailing backslash
+    std::wstring path; // without a trailing backslash
     bool createWhenMissing = false;
 };
 

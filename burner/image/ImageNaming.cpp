@@ -12,16 +12,18 @@ bool IsInvalidCharacter(wchar_t c) {
 }
 
 std::wstring Upper(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towupper(c));
     return text;
 }
 
 // Windows refuses these as a file's name whatever its extension.
 bool IsReservedDeviceName(const std::wstring& name) {
     std::wstring stem = Upper(name.substr(0, name.find(L'.')));
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL" ||
-        stem == L"CONIN$" || stem == L"CONOUT$")
+    while (!stem.empty() && stem.back() == L' ')
+        stem.pop_back();
+    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL" || stem == L"CONIN$" ||
+        stem == L"CONOUT$")
         return true;
     if (stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0))
         return stem[3] >= L'0' && stem[3] <= L'9';
@@ -29,14 +31,16 @@ bool IsReservedDeviceName(const std::wstring& name) {
 }
 
 void TrimEnd(std::wstring& name) {
-    while (!name.empty() && (name.back() == L' ' || name.back() == L'.')) name.pop_back();
+    while (!name.empty() && (name.back() == L' ' || name.back() == L'.'))
+        name.pop_back();
 }
 
 } // namespace
 
 std::wstring SafeFileName(const std::wstring& label) {
     std::wstring name;
-    for (wchar_t c : label) name += IsInvalidCharacter(c) ? L'_' : c;
+    for (wchar_t c : label)
+        name += IsInvalidCharacter(c) ? L'_' : c;
     size_t first = name.find_first_not_of(L' ');
     name = first == std::wstring::npos ? std::wstring() : name.substr(first);
     if (name.size() > kMaxNameLength) {

@@ -6,8 +6,8 @@ namespace {
 
 std::string ToCodePage(const std::wstring& text, UINT codePage) {
     if (text.empty()) return std::string();
-    int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
+    int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
     if (size <= 0) return std::string();
     std::string result(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &result[0], size,
@@ -17,13 +17,18 @@ std::string ToCodePage(const std::wstring& text, UINT codePage) {
 
 } // namespace
 
-std::string ToAnsi(const std::wstring& text) { return ToCodePage(text, CP_ACP); }
+std::string ToAnsi(const std::wstring& text) {
+    return ToCodePage(text, CP_ACP);
+}
 
-std::string ToUtf8(const std::wstring& text) { return ToCodePage(text, CP_UTF8); }
+std::string ToUtf8(const std::wstring& text) {
+    return ToCodePage(text, CP_UTF8);
+}
 
 std::wstring FromAnsi(const std::string& text) {
     if (text.empty()) return std::wstring();
-    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int size =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (size <= 0) return std::wstring();
     std::wstring result(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &result[0], size);
@@ -53,18 +58,19 @@ std::wstring FileErrorReason(unsigned long win32Error) {
         break;
     }
     wchar_t* message = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, win32Error, 0, reinterpret_cast<wchar_t*>(&message), 0,
-                                  nullptr);
+    DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, win32Error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     std::wstring reason;
     if (length > 0 && message != nullptr) reason.assign(message, length);
     if (message != nullptr) LocalFree(message);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+    while (!reason.empty() &&
+           (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
         reason.pop_back();
     if (reason.empty()) return L"the system reports error " + std::to_wstring(win32Error) + L".";
     // A system message starts with a capital; the sentence goes on after a colon.
-    if (reason[0] >= L'A' && reason[0] <= L'Z' && !(reason.size() > 1 && reason[1] >= L'A' && reason[1] <= L'Z'))
+    if (reason[0] >= L'A' && reason[0] <= L'Z' &&
+        !(reason.size() > 1 && reason[1] >= L'A' && reason[1] <= L'Z'))
         reason[0] = static_cast<wchar_t>(reason[0] - L'A' + L'a');
     if (reason.back() != L'.') reason += L'.';
     return reason;

@@ -13,7 +13,8 @@ const uint8_t kDataObject[16] = {0x36, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
 
 uint64_t Little64(const uint8_t* bytes) {
     uint64_t value = 0;
-    for (int i = 7; i >= 0; --i) value = value << 8 | bytes[i];
+    for (int i = 7; i >= 0; --i)
+        value = value << 8 | bytes[i];
     return value;
 }
 
@@ -46,7 +47,8 @@ bool AsfFileIsCutShort(const std::wstring& path) {
         position.QuadPart = static_cast<LONGLONG>(Little64(head + 16));
         if (position.QuadPart > 0 && position.QuadPart <= size.QuadPart &&
             SetFilePointerEx(file, position, nullptr, FILE_BEGIN))
-            ReadFile(file, dataHead, sizeof dataHead, &dataLength, nullptr); // short reads count below
+            ReadFile(file, dataHead, sizeof dataHead, &dataLength,
+                     nullptr); // short reads count below
         cut = AsfIsCutShort(head, headLength, dataHead, dataLength,
                             static_cast<uint64_t>(size.QuadPart));
     }

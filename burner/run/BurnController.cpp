@@ -15,7 +15,8 @@ namespace {
 
 std::wstring WithThousands(int64_t value) {
     std::wstring digits = std::to_wstring(value);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, L",");
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(i, L",");
     return digits;
 }
 
@@ -31,14 +32,17 @@ int32_t BurnController::Prepare() {
     if (!state.IsInitialized()) return 1; // EngineError::NotInitialized
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_run) return FailWith(BurnError::RunUnderWay, L"A burn is already under way; stop it or wait for its end.");
+        if (m_run)
+            return FailWith(BurnError::RunUnderWay,
+                            L"A burn is already under way; stop it or wait for its end.");
         m_plan.reset();
     }
     // The project's tracks now belong to this run, whatever its end: the
     // program adds every track again for the next one.
     std::vector<ProjectTrack> tracks = state.TakeTracks();
     if (tracks.empty())
-        return FailWith(BurnError::NoTracks, L"There is nothing to burn: add at least one audio file.");
+        return FailWith(BurnError::NoTracks,
+                        L"There is nothing to burn: add at least one audio file.");
     if (tracks.size() > static_cast<size_t>(cd::kMaxTracks))
         return FailWith(BurnError::TooManyTracks,
                         L"The list has " + std::to_wstring(tracks.size()) +
@@ -50,7 +54,8 @@ int32_t BurnController::Prepare() {
     if (int32_t code = PrepareImageFolder(folder)) return code;
 
     std::vector<std::wstring> paths;
-    for (const ProjectTrack& track : tracks) paths.push_back(track.sourcePath);
+    for (const ProjectTrack& track : tracks)
+        paths.push_back(track.sourcePath);
     std::vector<ProbeResult> probes = ProbeTracks(paths);
 
     // Each file that cannot be used is reported by its event, here on the
@@ -87,14 +92,15 @@ int32_t BurnController::Prepare() {
         plan->tracks.push_back(PlannedTrack{paths[i], probes[i].estimatedFrames});
     int64_t sectors = plan->EstimatedSectors();
     if (sectors > cd::kDiscSectors80)
-        return FailWith(BurnError::DiscTooSmall,
-                        L"The tracks need " + FromAnsi(cd::MinutesSeconds(sectors)) +
-                            L" of disc time (" + WithThousands(sectors) +
-                            L" sectors), but an 80-minute disc holds " +
-                            FromAnsi(cd::MinutesSeconds(cd::kDiscSectors80)) + L" (" +
-                            WithThousands(cd::kDiscSectors80) + L" sectors). Remove a track or two.");
+        return FailWith(
+            BurnError::DiscTooSmall,
+            L"The tracks need " + FromAnsi(cd::MinutesSeconds(sectors)) + L" of disc time (" +
+                WithThousands(sectors) + L" sectors), but an 80-minute disc holds " +
+                FromAnsi(cd::MinutesSeconds(cd::kDiscSectors80)) + L" (" +
+                WithThousands(cd::kDiscSectors80) + L" sectors). Remove a track or two.");
     plan->folder = folder.path;
-    plan->label.assign(options.volumeLabel, strnlen(options.volumeLabel, sizeof options.volumeLabel));
+    plan->label.assign(options.volumeLabel,
+                       strnlen(options.volumeLabel, sizeof options.volumeLabel));
     plan->ejectAfterBurn = options.ejectAfterBurn == 1;
 
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -102,14 +108,18 @@ int32_t BurnController::Prepare() {
     return 0;
 }
 
-int32_t BurnController::Burn() { return Burn(EngineState::Instance().Handlers(), nullptr); }
+int32_t BurnController::Burn() {
+    return Burn(EngineState::Instance().Handlers(), nullptr);
+}
 
 int32_t BurnController::Burn(const EventHandlers& handlers, std::function<void()> finished) {
     if (!EngineState::Instance().IsInitialized()) return 1; // EngineError::NotInitialized
     std::shared_ptr<BurnRun> run;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_run) return FailWith(BurnError::RunUnderWay, L"A burn is already under way; stop it or wait for its end.");
+        if (m_run)
+            return FailWith(BurnError::RunUnderWay,
+                            L"A burn is already under way; stop it or wait for its end.");
         if (!m_plan)
             return FailWith(BurnError::NotPrepared,
                             L"The burn was started without preparing the tracks first.");

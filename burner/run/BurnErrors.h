@@ -21,7 +21,9 @@ enum class BurnError : int32_t {
     ImageNotCreated = 210,
 };
 
-constexpr int32_t ToCode(BurnError error) { return static_cast<int32_t>(error); }
+constexpr int32_t ToCode(BurnError error) {
+    return static_cast<int32_t>(error);
+}
 
 // Records the sentence for this failure and returns its code.
 int32_t FailWith(BurnError error, const std::wstring& sentence);

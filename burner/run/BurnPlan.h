@@ -20,7 +20,8 @@ struct BurnPlan {
 
     int64_t EstimatedSectors() const {
         int64_t sectors = 0;
-        for (const PlannedTrack& track : tracks) sectors += cd::TrackSectors(track.estimatedFrames);
+        for (const PlannedTrack& track : tracks)
+            sectors += cd::TrackSectors(track.estimatedFrames);
         return sectors;
     }
 };

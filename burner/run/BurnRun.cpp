@@ -196,16 +196,18 @@ void BurnRun::RaiseProgress(bool force) {
     double total = static_cast<double>(std::max(m_estimatedBytes, m_bytesWritten));
     double percent = total > 0 ? 100.0 * static_cast<double>(m_bytesWritten) / total : 0.0;
     // 100 % is said once, when everything is written.
-    if (!force) percent = std::min(percent, 99.9);
-    else percent = 100.0;
+    if (!force)
+        percent = std::min(percent, 99.9);
+    else
+        percent = 100.0;
     float fill = static_cast<float>(m_pipeline.Fill() * 100.0);
     m_events.Process(static_cast<float>(percent), static_cast<uint32_t>(m_currentTrack + 1), fill,
                      static_cast<double>(m_bytesWritten), static_cast<uint64_t>(total));
     if (force || m_currentTrack >= m_plan.tracks.size()) return;
     int64_t estimated = m_plan.tracks[m_currentTrack].estimatedFrames;
-    double trackPercent =
-        estimated > 0 ? 100.0 * static_cast<double>(m_currentTrackFrames) / static_cast<double>(estimated)
-                      : 0.0;
+    double trackPercent = estimated > 0 ? 100.0 * static_cast<double>(m_currentTrackFrames) /
+                                              static_cast<double>(estimated)
+                                        : 0.0;
     m_events.AudioDecoder(static_cast<float>(std::min(trackPercent, 99.9)), m_currentTrack + 1);
 }
 
@@ -217,7 +219,8 @@ void BurnRun::StopDecoders() {
     if (!m_threads.empty())
         WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE,
                                kStopWaitMs);
-    for (HANDLE thread : m_threads) CloseHandle(thread);
+    for (HANDLE thread : m_threads)
+        CloseHandle(thread);
     m_threads.clear();
 }
 

@@ -10,7 +10,9 @@ bool EventGate::IsClosed() const {
     return m_closed;
 }
 
-bool EventGate::Open() const { return !IsClosed(); }
+bool EventGate::Open() const {
+    return !IsClosed();
+}
 
 void EventGate::Finalize() {
     if (m_handlers.finalize != nullptr && Open()) m_handlers.finalize(m_handlers.finalizeContext);

@@ -26,7 +26,9 @@ struct ProbeWork {
     size_t finishedCount = 0;
 };
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
 
 // The header readers settle most damaged files at once, without asking
 // Media Foundation, which can fail to answer at all for some of them.
@@ -35,11 +37,21 @@ bool RefusedByHeaders(const std::wstring& path, ProbeResult& result) {
     int32_t code = MeasurePlayTime(path.c_str(), &seconds);
     std::wstring reason;
     switch (static_cast<PlayTimeError>(code)) {
-    case PlayTimeError::EmptyFile: reason = L" is empty."; break;
-    case PlayTimeError::NotAudio: reason = L" is not audio that this computer can decode."; break;
-    case PlayTimeError::Damaged: reason = L" is damaged or cut short."; break;
-    case PlayTimeError::NoSound: reason = L" holds no audio."; break;
-    case PlayTimeError::TooLong: reason = L" claims a play time far longer than it can hold."; break;
+    case PlayTimeError::EmptyFile:
+        reason = L" is empty.";
+        break;
+    case PlayTimeError::NotAudio:
+        reason = L" is not audio that this computer can decode.";
+        break;
+    case PlayTimeError::Damaged:
+        reason = L" is damaged or cut short.";
+        break;
+    case PlayTimeError::NoSound:
+        reason = L" holds no audio.";
+        break;
+    case PlayTimeError::TooLong:
+        reason = L" claims a play time far longer than it can hold.";
+        break;
     default:
         // Readable, or a reason the decoder states better; but a Windows
         // Media file cut short must never reach the decoder.
@@ -76,7 +88,8 @@ ProbeResult ProbeOne(const std::wstring& path) {
     result.estimatedFrames = source.EstimatedFrames();
     // A file that states no length counts with what it gave so far; the
     // writer still checks the real total.
-    if (result.estimatedFrames <= 0) result.estimatedFrames = static_cast<int64_t>(frames.size() / 2);
+    if (result.estimatedFrames <= 0)
+        result.estimatedFrames = static_cast<int64_t>(frames.size() / 2);
     return result;
 }
 

@@ -16,7 +16,8 @@ constexpr double kPi = 3.14159265358979323846;
 
 TEST(SampleConversion, SixteenBitSamplesSurviveARoundTripThroughFloat) {
     std::vector<int16_t> all(65536);
-    for (int i = 0; i < 65536; ++i) all[i] = static_cast<int16_t>(i - 32768);
+    for (int i = 0; i < 65536; ++i)
+        all[i] = static_cast<int16_t>(i - 32768);
     std::vector<float> floats(all.size());
     std::vector<int16_t> back(all.size());
     Int16ToFloat(all.data(), all.size(), floats.data());
@@ -26,8 +27,13 @@ TEST(SampleConversion, SixteenBitSamplesSurviveARoundTripThroughFloat) {
 }
 
 TEST(SampleConversion, FloatsRoundToNearestAndClip) {
-    const float in[] = {0.6f / 32768, -0.6f / 32768, 0.4f / 32768, 1.5f, -2.0f,
-                        32767.4f / 32768, std::numeric_limits<float>::quiet_NaN(),
+    const float in[] = {0.6f / 32768,
+                        -0.6f / 32768,
+                        0.4f / 32768,
+                        1.5f,
+                        -2.0f,
+                        32767.4f / 32768,
+                        std::numeric_limits<float>::quiet_NaN(),
                         std::numeric_limits<float>::infinity()};
     int16_t out[8];
     FloatToInt16(in, 8, out);
@@ -77,10 +83,12 @@ TEST(StereoMix, SurroundIsMixedDownWithoutClipping) {
     EXPECT_NEAR(1.0f, out[0], 1e-6f);
     // Without a mask, six channels are taken as 5.1; odd counts still stay in range.
     StereoMix guessed = StereoMix::For(6, 0);
-    for (int c = 0; c < 6; ++c) EXPECT_FLOAT_EQ(mix.Left(c), guessed.Left(c));
+    for (int c = 0; c < 6; ++c)
+        EXPECT_FLOAT_EQ(mix.Left(c), guessed.Left(c));
     StereoMix many = StereoMix::For(12, 0);
     float leftSum = 0, rightSum = 0;
-    for (int c = 0; c < 12; ++c) leftSum += many.Left(c), rightSum += many.Right(c);
+    for (int c = 0; c < 12; ++c)
+        leftSum += many.Left(c), rightSum += many.Right(c);
     EXPECT_LE(leftSum, 1.0f + 1e-5f);
     EXPECT_LE(rightSum, 1.0f + 1e-5f);
 }
@@ -99,7 +107,8 @@ double SineSnr(const std::vector<double>& samples, double frequency, double rate
     double b = (yc * ss - ys * sc) / det;
     double signal = 0, noise = 0;
     for (size_t n = 0; n < samples.size(); ++n) {
-        double fit = a * std::sin(2 * kPi * frequency * n / rate) + b * std::cos(2 * kPi * frequency * n / rate);
+        double fit = a * std::sin(2 * kPi * frequency * n / rate) +
+                     b * std::cos(2 * kPi * frequency * n / rate);
         signal += fit * fit;
         noise += (samples[n] - fit) * (samples[n] - fit);
     }
@@ -110,7 +119,8 @@ std::vector<float> ToneAt48k(double seconds, double amplitude) {
     size_t frames = static_cast<size_t>(48000 * seconds);
     std::vector<float> stereo(frames * 2);
     for (size_t n = 0; n < frames; ++n)
-        stereo[2 * n] = stereo[2 * n + 1] = static_cast<float>(amplitude * std::sin(2 * kPi * 1000 * n / 48000.0));
+        stereo[2 * n] = stereo[2 * n + 1] =
+            static_cast<float>(amplitude * std::sin(2 * kPi * 1000 * n / 48000.0));
     return stereo;
 }
 
@@ -118,7 +128,8 @@ std::vector<float> ToneAt48k(double seconds, double amplitude) {
 std::vector<double> Middle(const std::vector<float>& stereo, int channel) {
     std::vector<double> out;
     size_t frames = stereo.size() / 2;
-    for (size_t n = frames / 10; n < frames - frames / 10; ++n) out.push_back(stereo[2 * n + channel]);
+    for (size_t n = frames / 10; n < frames - frames / 10; ++n)
+        out.push_back(stereo[2 * n + channel]);
     return out;
 }
 
@@ -149,7 +160,8 @@ TEST(CdConverter, SixteenBitCdAudioPassesUntouched) {
     ASSERT_TRUE(stereo.IsReady());
     EXPECT_TRUE(stereo.IsBitExact());
     std::vector<int16_t> in(2000);
-    for (size_t i = 0; i < in.size(); ++i) in[i] = static_cast<int16_t>(i * 37 - 20000);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = static_cast<int16_t>(i * 37 - 20000);
     std::vector<int16_t> out;
     ASSERT_TRUE(stereo.Push(in.data(), 1000, out));
     ASSERT_TRUE(stereo.Finish(out));

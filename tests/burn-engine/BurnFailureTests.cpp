@@ -28,14 +28,16 @@ TEST_F(BurnEngine, PrepareRefusesListsNoDiscCanHold) {
     EXPECT_NE(0, code);
     EXPECT_TRUE(Contains(TextOf(code), L"add at least one audio file")) << Narrow(TextOf(code));
 
-    for (int i = 0; i < 100; ++i) Add(Media(L"short.wav"));
+    for (int i = 0; i < 100; ++i)
+        Add(Media(L"short.wav"));
     code = Api().Prepare();
     EXPECT_NE(0, code);
     EXPECT_TRUE(Contains(TextOf(code), L"100 tracks")) << Narrow(TextOf(code));
     EXPECT_TRUE(Contains(TextOf(code), L"at most 99")) << Narrow(TextOf(code));
 
     // Three files of 27 minutes: 81 minutes.
-    for (int i = 0; i < 3; ++i) Add(Media(L"long.ogg"));
+    for (int i = 0; i < 3; ++i)
+        Add(Media(L"long.ogg"));
     code = Api().Prepare();
     EXPECT_NE(0, code);
     EXPECT_TRUE(Contains(TextOf(code), L"81:00")) << Narrow(TextOf(code));
@@ -43,8 +45,10 @@ TEST_F(BurnEngine, PrepareRefusesListsNoDiscCanHold) {
     EXPECT_NE(0, Api().Burn()); // nothing was prepared
 
     // 99 tracks of 4 s fit, as do two of the long files.
-    for (int i = 0; i < 97; ++i) Add(Media(L"short.wav"));
-    for (int i = 0; i < 2; ++i) Add(Media(L"long.ogg"));
+    for (int i = 0; i < 97; ++i)
+        Add(Media(L"short.wav"));
+    for (int i = 0; i < 2; ++i)
+        Add(Media(L"long.ogg"));
     EXPECT_EQ(0, Api().Prepare()) << Narrow(TextOf(Api().Prepare()));
     EXPECT_EQ(0, Api().Abort()); // drops the prepared run
     EXPECT_NE(0, Api().Burn());
@@ -76,7 +80,8 @@ TEST_F(BurnEngine, PrepareNamesEveryFileThatCannotBeUsed) {
     EXPECT_NE(std::string::npos, errors[1].text.find("broken.mp3"));
     EXPECT_NE(std::string::npos, errors[2].text.find("empty.wav"));
     EXPECT_NE(std::string::npos, errors[3].text.find("cut.wma"));
-    for (const RecordedEvent& event : errors) EXPECT_EQ(GetCurrentThreadId(), event.thread);
+    for (const RecordedEvent& event : errors)
+        EXPECT_EQ(GetCurrentThreadId(), event.thread);
     EXPECT_TRUE(FilesIn(folder).empty());
 
     Add(Media(L"broken.mp3"));
@@ -134,7 +139,8 @@ TEST_F(BurnEngine, AbortStopsTheRunAtOnceAndLeavesNothing) {
 TEST_F(BurnEngine, AFullDiskEndsTheRunWithATextAndNoFiles) {
     std::wstring full = Environment(L"QUILLOTUNE_BURN_FULL");
     if (GetFileAttributesW((full + L"\\.mounted").c_str()) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no small disk could be mounted here; ImageWriter's tests cover the write seam";
+        GTEST_SKIP()
+            << "no small disk could be mounted here; ImageWriter's tests cover the write seam";
     SetImageOptions("TOO BIG", full);
     Add(Media(L"mixed-1.wav")); // 1.3 MB on a 1 MiB disk
     ASSERT_EQ(0, Api().Prepare());
@@ -145,7 +151,8 @@ TEST_F(BurnEngine, AFullDiskEndsTheRunWithATextAndNoFiles) {
     EXPECT_NE(std::string::npos, last.text.find("disk is full")) << last.text;
     std::vector<std::wstring> files = FilesIn(full);
     EXPECT_EQ((std::vector<std::wstring>{L".mounted"}), files);
-    for (const RecordedEvent& event : m_log.Events()) EXPECT_NE(RecordedEvent::Finalize, event.kind);
+    for (const RecordedEvent& event : m_log.Events())
+        EXPECT_NE(RecordedEvent::Finalize, event.kind);
 }
 
 TEST_F(BurnEngine, AFileThatVanishesAfterPrepareFailsTheRun) {

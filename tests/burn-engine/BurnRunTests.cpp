@@ -38,7 +38,8 @@ std::vector<int64_t> CueStarts(const std::string& cue) {
     return starts;
 }
 
-std::vector<RecordedEvent> OfKind(const std::vector<RecordedEvent>& events, RecordedEvent::Kind kind) {
+std::vector<RecordedEvent> OfKind(const std::vector<RecordedEvent>& events,
+                                  RecordedEvent::Kind kind) {
     std::vector<RecordedEvent> found;
     for (const RecordedEvent& event : events)
         if (event.kind == kind) found.push_back(event);
@@ -50,7 +51,8 @@ TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
     SetImageOptions("Mixed Bag", folder);
     const std::vector<std::wstring> tracks = {Media(L"mixed-1.wav"), Media(L"mixed-2.mp3"),
                                               Media(L"mixed-3.ogg"), Media(L"short.wav")};
-    for (const std::wstring& track : tracks) Add(track);
+    for (const std::wstring& track : tracks)
+        Add(track);
     ASSERT_EQ(0, Api().Prepare());
     DWORD mainThread = GetCurrentThreadId();
     ASSERT_EQ(0, Api().Burn());
@@ -89,7 +91,8 @@ TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
         EXPECT_GE(event.bufferFill, 0.0f);
         EXPECT_LE(event.bufferFill, 100.0f);
     }
-    for (const RecordedEvent& event : events) EXPECT_NE(mainThread, event.thread);
+    for (const RecordedEvent& event : events)
+        EXPECT_NE(mainThread, event.thread);
 
     // Exactly the image: no temporary file is left.
     std::vector<std::wstring> files = FilesIn(folder);
@@ -109,7 +112,8 @@ TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
     EXPECT_EQ(0, starts[0]);
     EXPECT_EQ(548, starts[1]);
     EXPECT_EQ(binBytes / 2352 - 300, starts[3]);
-    for (size_t i = 1; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 300);
+    for (size_t i = 1; i < starts.size(); ++i)
+        EXPECT_GE(starts[i] - starts[i - 1], 300);
 
     // The run emptied the project.
     int32_t code = Api().Prepare();
@@ -150,9 +154,10 @@ TEST_F(BurnEngine, NamesImagesAfterTheLabelAndNeverOverwriteOne) {
     }
     std::vector<std::wstring> files = FilesIn(folder);
     std::sort(files.begin(), files.end());
-    EXPECT_EQ((std::vector<std::wstring>{L"Caf\u00e9_ _Best__ (2).bin", L"Caf\u00e9_ _Best__ (2).cue",
-                                         L"Caf\u00e9_ _Best__.bin", L"Caf\u00e9_ _Best__.cue"}),
-              files);
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"Caf\u00e9_ _Best__ (2).bin", L"Caf\u00e9_ _Best__ (2).cue",
+                                   L"Caf\u00e9_ _Best__.bin", L"Caf\u00e9_ _Best__.cue"}),
+        files);
     // The CUE sheets are UTF-8 and each names its own BIN file.
     std::string second = ReadAll(folder + L"\\Caf\u00e9_ _Best__ (2).cue");
     EXPECT_NE(std::string::npos, second.find("TITLE \"Caf\xc3\xa9: <Best>?\""));
@@ -177,7 +182,8 @@ TEST_F(BurnEngine, WithoutAFolderImagesGoWhereTheEnvironmentOrTheMusicFolderSays
     ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Music, KF_FLAG_CREATE, nullptr, &music)));
     std::wstring folder = std::wstring(music) + L"\\Quillotune";
     CoTaskMemFree(music);
-    for (const std::wstring& file : FilesIn(folder)) DeleteFileW((folder + L"\\" + file).c_str());
+    for (const std::wstring& file : FilesIn(folder))
+        DeleteFileW((folder + L"\\" + file).c_str());
     RemoveDirectoryW(folder.c_str());
     m_log.Clear();
     SetImageOptions("In Music", L"");
@@ -188,7 +194,8 @@ TEST_F(BurnEngine, WithoutAFolderImagesGoWhereTheEnvironmentOrTheMusicFolderSays
     EXPECT_TRUE(m_log.Events().back().nullText) << m_log.Events().back().text;
     EXPECT_NE(-1, FileSize(folder + L"\\In Music.bin"));
     EXPECT_NE(-1, FileSize(folder + L"\\In Music.cue"));
-    for (const std::wstring& file : FilesIn(folder)) DeleteFileW((folder + L"\\" + file).c_str());
+    for (const std::wstring& file : FilesIn(folder))
+        DeleteFileW((folder + L"\\" + file).c_str());
     RemoveDirectoryW(folder.c_str());
 }
 

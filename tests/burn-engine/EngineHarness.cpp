@@ -149,7 +149,8 @@ std::wstring BurnEngine::Media(const std::wstring& name) {
 std::wstring BurnEngine::FreshFolder(const std::wstring& name) {
     std::wstring folder = Environment(L"QUILLOTUNE_BURN_IMAGES") + L"\\" + name;
     CreateDirectoryW(Environment(L"QUILLOTUNE_BURN_IMAGES").c_str(), nullptr);
-    for (const std::wstring& file : FilesIn(folder)) DeleteFileW((folder + L"\\" + file).c_str());
+    for (const std::wstring& file : FilesIn(folder))
+        DeleteFileW((folder + L"\\" + file).c_str());
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
@@ -170,6 +171,7 @@ std::vector<std::wstring> BurnEngine::FilesIn(const std::wstring& folder) {
 std::string BurnEngine::Narrow(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string result(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
+    if (size > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
     return result;
 }

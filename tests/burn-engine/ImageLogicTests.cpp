@@ -111,7 +111,8 @@ TEST(ImageWriter, PadsEachTrackWithSilenceToItsSectors) {
     ImageWriter writer(sink);
     std::vector<int16_t> first(100 * 2, 0x1234);
     std::vector<int16_t> second((301 * 588) * 2);
-    for (size_t i = 0; i < second.size(); ++i) second[i] = static_cast<int16_t>(i * 7 + 1);
+    for (size_t i = 0; i < second.size(); ++i)
+        second[i] = static_cast<int16_t>(i * 7 + 1);
     ASSERT_TRUE(writer.WriteFrames(first.data(), 100));
     ASSERT_TRUE(writer.EndTrack());
     ASSERT_TRUE(writer.WriteFrames(second.data(), 1000));
@@ -125,7 +126,8 @@ TEST(ImageWriter, PadsEachTrackWithSilenceToItsSectors) {
     EXPECT_EQ(0x34, static_cast<unsigned char>(sink.m_bytes[0]));
     EXPECT_EQ(0x12, static_cast<unsigned char>(sink.m_bytes[1]));
     EXPECT_EQ(0x34, static_cast<unsigned char>(sink.m_bytes[398]));
-    for (size_t i = 400; i < 300 * 2352; ++i) ASSERT_EQ(0, sink.m_bytes[i]) << i;
+    for (size_t i = 400; i < 300 * 2352; ++i)
+        ASSERT_EQ(0, sink.m_bytes[i]) << i;
     EXPECT_EQ(0, std::memcmp(sink.m_bytes.data() + 300 * 2352, second.data(), second.size() * 2));
 }
 
@@ -154,14 +156,16 @@ TEST(FileManager, SelectsTheImageInExplorerByItsFullPath) {
 namespace {
 
 TEST(AsfCheck, FindsWindowsMediaFilesCutShort) {
-    uint8_t head[30] = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0x00, 0xAA,
-                        0x00, 0x62, 0xCE, 0x6C, 0xEE, 0x01}; // header object of 494 bytes
-    uint8_t data[24] = {0x36, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0x00, 0xAA,
-                        0x00, 0x62, 0xCE, 0x6C, 0xB2, 0xD4}; // data object of 54,450 bytes
+    uint8_t head[30] = {
+        0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6,
+        0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C, 0xEE, 0x01}; // header object of 494 bytes
+    uint8_t data[24] = {
+        0x36, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6,
+        0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C, 0xB2, 0xD4}; // data object of 54,450 bytes
     EXPECT_FALSE(AsfIsCutShort(head, 30, data, 24, 494 + 54450));
     EXPECT_FALSE(AsfIsCutShort(head, 30, data, 24, 494 + 60000)); // more after the data is fine
     EXPECT_TRUE(AsfIsCutShort(head, 30, data, 24, 494 + 54449));
-    EXPECT_TRUE(AsfIsCutShort(head, 30, data, 10, 500));  // ends inside the data object's header
+    EXPECT_TRUE(AsfIsCutShort(head, 30, data, 10, 500));   // ends inside the data object's header
     EXPECT_TRUE(AsfIsCutShort(head, 30, nullptr, 0, 300)); // ends inside the header object
     data[0] = 0x37;
     EXPECT_TRUE(AsfIsCutShort(head, 30, data, 24, 494 + 54450)); // no data object after the header

@@ -116,4 +116,3 @@ TEST(TrackPipeline, AFailureOrACancelReleasesEveryone) {
 }
 
 } // namespace
-
