@@ -77,16 +77,18 @@ TEST_F(BurnEngine, BurnsAMixedListWithItsEventsInOrder) {
         EXPECT_NE(std::string::npos, done[i].text.find(i == 3 ? "short.wav" : "mixed-"));
     }
     // Progress only grows, stays below 100 until the end, and comes at most
-    // every 100 ms (a little slack for the clock's tick).
+    // every 100 ms: counted over the run, so a handler that a busy machine
+    // delays cannot make two events look closer than they were raised.
     std::vector<RecordedEvent> process = OfKind(events, RecordedEvent::Process);
     for (size_t i = 1; i < process.size(); ++i) {
         EXPECT_GE(process[i].percent, process[i - 1].percent);
         EXPECT_GE(process[i].bytesWritten, process[i - 1].bytesWritten);
         if (i + 1 < process.size()) {
             EXPECT_LT(process[i].percent, 100.0f);
-            EXPECT_GE(process[i].seconds - process[i - 1].seconds, 0.085);
         }
     }
+    double span = process.back().seconds - process.front().seconds;
+    EXPECT_LE(process.size(), static_cast<size_t>(span / 0.1) + 2) << span << " s";
     for (const RecordedEvent& event : process) {
         EXPECT_GE(event.bufferFill, 0.0f);
         EXPECT_LE(event.bufferFill, 100.0f);
