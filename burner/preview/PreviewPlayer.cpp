@@ -9,6 +9,9 @@
 
 namespace {
 
+// Far longer than the queued buffers last.
+constexpr DWORD kStopWaitMs = 2000;
+
 bool Stopped(HANDLE stop) {
     return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
 }
@@ -59,10 +62,10 @@ PreviewPlayer& PreviewPlayer::Instance() {
 void PreviewPlayer::Play(const std::wstring& path) {
     std::lock_guard<std::mutex> lock(m_mutex);
     StopLocked();
-    UniqueKernelHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop) return;
-    HANDLE stopEvent = stop.Get();
-    m_thread.Reset(StartEngineThread([path, stopEvent] { PlayFile(path, stopEvent); }));
+    // The thread shares the stop event, so one left behind never finds it gone.
+    auto stop = std::make_shared<UniqueKernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!*stop) return;
+    m_thread.Reset(StartEngineThread([path, stop] { PlayFile(path, stop->Get()); }));
     if (m_thread) m_stop = std::move(stop);
 }
 
@@ -73,11 +76,13 @@ void PreviewPlayer::Stop() {
 
 void PreviewPlayer::StopLocked() {
     if (!m_thread) return;
-    SetEvent(m_stop.Get());
+    SetEvent(m_stop->Get());
     // Waits for the playback thread, which calls nothing of the program's
-    // and leaves at its next decoded block or finished buffer; its output
-    // is closed, and so silent, when it ends.
-    WaitForSingleObject(m_thread.Get(), INFINITE);
+    // and leaves at its next decoded block or finished buffer, closing its
+    // output. A decoder that never answers (a damaged file can do that) is
+    // left behind after a while: by then the few queued buffers have played
+    // out, so the sound has stopped all the same.
+    WaitForSingleObject(m_thread.Get(), kStopWaitMs);
     m_thread.Reset();
-    m_stop.Reset();
+    m_stop.reset();
 }

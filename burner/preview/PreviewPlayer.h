@@ -5,6 +5,7 @@
 
 #include "framework/Handles.h"
 
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -25,5 +26,5 @@ private:
 
     std::mutex m_mutex; // serialises Play and Stop; the playback thread never takes it
     UniqueKernelHandle m_thread;
-    UniqueKernelHandle m_stop;
+    std::shared_ptr<UniqueKernelHandle> m_stop;
 };
