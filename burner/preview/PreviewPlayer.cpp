@@ -3,6 +3,7 @@
 #include "burner/run/EngineThread.h"
 #include "burner/audio/CdAudioSource.h"
 #include "burner/audio/MediaFoundation.h"
+#include "burner/playtime/PlayTime.h"
 #include "burner/preview/WaveOutput.h"
 
 #include <vector>
@@ -19,10 +20,14 @@ bool Stopped(HANDLE stop) {
 // Decodes ahead only as far as the device's buffers need, so stopping
 // never waits for more than one decoded block.
 void PlayFile(const std::wstring& path, HANDLE stop) {
+    // A damaged file can keep the system's decoder from ever answering; the
+    // play-time readers refuse such files before it sees them.
+    int32_t seconds = 0;
+    if (MeasurePlayTime(path.c_str(), &seconds) != 0 || seconds <= 0 || Stopped(stop)) return;
     MediaFoundationScope mediaFoundation;
-    if (!mediaFoundation.IsReady()) return;
+    if (!mediaFoundation.IsReady() || Stopped(stop)) return;
     CdAudioSource source;
-    if (!source.Open(path)) return;
+    if (!source.Open(path) || Stopped(stop)) return;
     WaveOutput output;
     if (!output.Open()) return;
 
