@@ -2,6 +2,7 @@
 
 #include "burner/image/CueSheet.h"
 #include "burner/image/ImageNaming.h"
+#include "burner/image/TempFiles.h"
 #include "burner/run/AnsiText.h"
 
 #include <cstring>
@@ -20,10 +21,7 @@ std::wstring FileName(const std::wstring& path) {
 }
 
 bool TempName(const std::wstring& folder, std::wstring& name) {
-    wchar_t buffer[MAX_PATH + 16];
-    if (!GetTempFileNameW(folder.c_str(), L"qtn", 0, buffer)) return false;
-    name = buffer;
-    return true;
+    return CreateTempFile(folder, name);
 }
 
 } // namespace

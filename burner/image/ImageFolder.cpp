@@ -1,5 +1,6 @@
 #include "burner/image/ImageFolder.h"
 
+#include "burner/image/TempFiles.h"
 #include "burner/run/AnsiText.h"
 #include "burner/run/BurnErrors.h"
 
@@ -73,5 +74,6 @@ int32_t PrepareImageFolder(const ImageFolderChoice& folder) {
                         L"The folder for disc images \"" + folder.path +
                             L"\" cannot be written to: " + FileErrorReason(GetLastError()));
     DeleteFileW(probe); // the name only served to prove a file can be created
+    RemoveAbandonedTempFiles(folder.path);
     return 0;
 }

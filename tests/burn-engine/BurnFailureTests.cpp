@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -173,6 +174,28 @@ TEST_F(BurnEngine, AFileThatVanishesAfterPrepareFailsTheRun) {
     ASSERT_EQ(1u, errors.size());
     EXPECT_NE(std::string::npos, errors[0].text.find("copy.wav"));
     EXPECT_TRUE(FilesIn(folder).empty());
+}
+
+TEST_F(BurnEngine, PrepareRemovesWhatARunThatNeverEndedLeftBehind) {
+    std::wstring folder = FreshFolder(L"leftovers");
+    const std::wstring own = L"qtn-" + std::to_wstring(GetCurrentProcessId()) + L"-77.tmp";
+    const std::vector<std::wstring> names = {L"qtn-4000000000-1.tmp", own, L"qtnAB12.tmp",
+                                             L"keep.tmp"};
+    for (const std::wstring& name : names) {
+        HANDLE file = CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        CloseHandle(file);
+    }
+    SetImageOptions("LEFTOVERS", folder);
+    Add(Media(L"short.wav"));
+    ASSERT_EQ(0, Api().Prepare());
+    Api().Abort();
+    // The process that made the first one is gone; the others are not ours
+    // to judge (or still this process's own).
+    std::vector<std::wstring> files = FilesIn(folder);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"keep.tmp", own, L"qtnAB12.tmp"}), files);
 }
 
 } // namespace

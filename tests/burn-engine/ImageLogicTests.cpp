@@ -174,3 +174,18 @@ TEST(AsfCheck, FindsWindowsMediaFilesCutShort) {
 }
 
 } // namespace
+
+#include "burner/image/TempFiles.h"
+
+namespace {
+
+TEST(TempFiles, OnlyOurTemporaryNamesCarryAnOwner) {
+    EXPECT_EQ(1234u, TempFileOwner(L"qtn-1234-5.tmp"));
+    EXPECT_EQ(4000000000u, TempFileOwner(L"qtn-4000000000-17.tmp"));
+    EXPECT_EQ(0u, TempFileOwner(L"qtn-1234-5.tmp.bak"));
+    EXPECT_EQ(0u, TempFileOwner(L"qtnAB12.tmp"));
+    EXPECT_EQ(0u, TempFileOwner(L"qtn-12-x.tmp"));
+    EXPECT_EQ(0u, TempFileOwner(L"Mix.bin"));
+}
+
+} // namespace
