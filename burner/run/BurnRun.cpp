@@ -146,6 +146,8 @@ bool BurnRun::WriteTracks(std::wstring& failure) {
         case TrackPipeline::Next::Cancelled:
             return false;
         case TrackPipeline::Next::Failed: {
+            // A thread that ran out of memory may name a track past the last.
+            track = std::min(track, m_plan.tracks.size() - 1);
             m_events.AudioDecodeDone(ToAnsi(m_plan.tracks[track].path).c_str(),
                                      static_cast<uint32_t>(track + 1), 1);
             failure = error;
