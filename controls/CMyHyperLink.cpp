@@ -84,8 +84,7 @@ void CMyHyperLink::WidenToText() {
 }
 
 void CMyHyperLink::ChooseCursor() {
-    m_ownedCursor.Reset(
-        CopyHelpViewerCursor(m_helpViewerPath.empty() ? HelpViewerPath() : m_helpViewerPath));
+    m_ownedCursor.Reset(CopyHelpViewerCursor(HelpViewerPath()));
     m_handCursor = m_ownedCursor.Get();
     // Without the help viewer the platform's own hand stands in; an empty
     // cursor would hide the pointer over the link.

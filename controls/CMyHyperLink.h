@@ -19,17 +19,11 @@ public:
     // The shell call behind a seam (tests count the calls).
     void SetShellOpen(ShellOpener open) { m_shellOpen = std::move(open); }
 
-    HCURSOR HandCursor() const { return m_handCursor; }
-    HFONT LinkFont() const { return m_linkFont.Get(); }
-
     // The help viewer's hand cursor (resource 106 of `helpViewerPath`), copied
     // so the module can be freed again; null when it cannot be had.
     static HCURSOR CopyHelpViewerCursor(const std::wstring& helpViewerPath);
     // "%windir%\Winhlp32.exe".
     static std::wstring HelpViewerPath();
-
-    // Where the cursor comes from; tests point it at a missing file.
-    void SetHelpViewerPath(std::wstring path) { m_helpViewerPath = std::move(path); }
 
 protected:
     using Self = CMyHyperLink;
@@ -56,6 +50,5 @@ private:
     COLORREF m_colourOver = RGB(0, 0, 255);
     COLORREF m_colourNormal = RGB(0, 0, 255);
     UniqueCursor m_ownedCursor;
-    std::wstring m_helpViewerPath;
     ShellOpener m_shellOpen;
 };

@@ -23,8 +23,6 @@ public:
                                 const RECT* rect, const RECT* clipRect) const;
     bool IsAppThemed() const;
 
-    bool IsLibraryLoaded() const { return static_cast<bool>(m_module); }
-
 private:
     FARPROC Find(const char* name) const;
     UniqueModule m_module;
