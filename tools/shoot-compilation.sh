@@ -2,30 +2,18 @@
 # Adds every audio file of a folder through the real Open dialog, the way a
 # user would (through the window probe of the end-to-end tests), and takes a
 # screenshot of the dialog inside Wine's virtual desktop.
-#   tools/shoot-compilation.sh MEDIA_FOLDER OUT.png [--scripted]
-# --scripted runs the dialog with a scripted engine whose play times come
-# from ffprobe, for when the real engine cannot measure files yet.
+#   tools/shoot-compilation.sh MEDIA_FOLDER OUT.png
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${QUILLOTUNE_BUILD:-$root/build}"
 media="$(cd "$1" && pwd)"
 out="$(realpath -m "$2")"
-scripted="${3:-}"
 
 winpath() { echo "Z:${1//\//\\}"; }
 files=()
 while IFS= read -r f; do files+=("$f"); done < <(cd "$media" && ls | grep -iE '\.(wav|mp3|ogg|wma)$')
 [ ${#files[@]} -gt 0 ] || { echo "no audio files in $media"; exit 1; }
-
-program=(Quillotune.exe)
-if [ "$scripted" = --scripted ]; then
-    program=(compilation_preview.exe)
-    for f in "${files[@]}"; do
-        seconds="$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$media/$f")"
-        program+=("$(winpath "$media/$f")=${seconds%.*}")
-    done
-fi
 
 unset DISPLAY
 # shellcheck source=display.sh
@@ -39,7 +27,7 @@ wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 trap "wine reg delete 'HKCU\\Software\\Wine\\Explorer' /v Desktop /f >/dev/null 2>&1; quillotune_cleanup_display" EXIT
 probe() { wine WindowProbe.exe "$@" | tr -d '\r'; }
-wine "${program[@]}" >/dev/null 2>&1 &
+wine Quillotune.exe >/dev/null 2>&1 &
 probe wait Quillotune 60 >/dev/null
 # The start-up question about updates, answered so that no browser opens.
 case "$(probe box Message 30)" in

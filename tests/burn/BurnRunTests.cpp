@@ -1,372 +1,238 @@
 // The burn run from the dialog: the burn button in both states, the start
-// step on the start timer's first tick, each way a run ends, and "&Stop".
+// step on the start timer's first tick, each way a start ends, "&Stop", the
+// recorder list and "&Erase".
 #include "tests/burn/BurnTesting.h"
-
-#include "framework/Text.h"
-
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
 
 #include <cstring>
 
 namespace {
 
-const Calls kStartOfRun = {
-    "AddFile(C:\\music\\a.wav,\\,0,0,0)",
-    "AddFile(D:\\b.mp3,\\,0,0,0)",
-    "AddFile(C:\\c.ogg,\\,0,0,0)",
-    "SetDevice(0x006D0049)",
-    "GetOptions(not-defined)",
-    "SetOptions(label=MY DISC,joliet=1,finalize=0,eject=1)",
-    "Prepare()",
-    "Burn()",
-};
+const std::wstring kRunning = L"Quillotune (Start Burning...) | &Stop 0 | 0 | 0 | 0" + kRunLines;
+const std::wstring kError = L"error: Engine text for code ";
 
-const std::vector<std::wstring> kThreeTracks = {L"C:\\music\\a.wav", L"D:\\b.mp3", L"C:\\c.ogg"};
-
-void SetVolumeLabel(DialogHarness& h, const std::wstring& label) {
-    SetWindowTextW(h.Item(IDC_VOLUME_LABEL), label.c_str());
+// Handles every message, the dialog's real timer ticks included.
+void PumpWithTimers(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < milliseconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
 }
 
 TEST(BurnButton, WithAnEmptyListOnlyAsksForFiles) {
     DialogHarness h;
     StartWithTracks(h, {});
     h.Click(IDC_BURN);
-
-    auto boxes = h.boxes.Boxes();
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(L"Please add audio files to burn!", boxes[0].text);
-    EXPECT_EQ(L"Message", boxes[0].caption);
-    EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].buttons);
-    EXPECT_EQ(h.Window(), boxes[0].owner);
-
-    EXPECT_FALSE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedStateBeforeTheFirstRun(), StateOfLockedControls(h));
-    EXPECT_TRUE(h.engine.Calls().empty());
-    // No start timer was set, so there is none to kill.
-    EXPECT_FALSE(KillTimer(h.Window(), TIMER_BURN_START));
-}
-
-TEST(BurnButton, LocksTheControlsAtOnceAndLeavesTheTitleForTheTick) {
-    DialogHarness h;
-    StartWithTracks(h, {L"C:\\a.wav"});
-    h.Click(IDC_BURN);
-
-    EXPECT_TRUE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedLockedState(true), StateOfLockedControls(h));
-    EXPECT_EQ(L"Quillotune", h.Title());
-    // The list and the other check boxes stay as they were (two of those
-    // are disabled in the template).
-    EXPECT_TRUE(h.Enabled(IDC_TRACKS));
-    EXPECT_TRUE(h.Enabled(IDC_BURN_WITH_DIALOG));
-    EXPECT_FALSE(h.Enabled(IDC_JOLIET));
-    EXPECT_FALSE(h.Enabled(IDC_FINALIZE));
-    EXPECT_TRUE(h.engine.Calls().empty());
-    EXPECT_EQ(0u, h.boxes.Count());
-
-    // While the start is pending, closing is refused.
-    SendMessageW(h.Window(), WM_CLOSE, 0, 0);
-    h.Pump();
-    ASSERT_EQ(1u, h.boxes.Count());
-    EXPECT_EQ(L"Please stop burning before close!", h.boxes.Boxes()[0].text);
-    EXPECT_FALSE(h.dialog->HasEnded());
-}
-
-TEST(BurnButton, TheRealStartTimerRunsTheStartStepOnce) {
-    DialogHarness h;
-    StartWithTracks(h, {L"C:\\a.wav"});
-    SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0); // no harness pump: it drops real ticks
-    EXPECT_TRUE(h.engine.CallsNamed("Prepare").empty());
-    // Long enough for the 500 ms timer to fire twice if it were not one-shot.
-    PumpWithTimers(1200);
-    EXPECT_EQ(1u, h.engine.CallsNamed("Prepare").size());
-    EXPECT_EQ(1u, h.engine.CallsNamed("AddFile").size());
-    EXPECT_EQ(L"Quillotune (Start Burning...)", h.Title());
+    EXPECT_EQ(L"Quillotune | Burn Now! 12 | 0 | 0 | 0 [Message: Please add audio files to burn!]",
+              Looks(h));
+    EXPECT_TRUE(h.engine.calls.empty());
+    EXPECT_FALSE(KillTimer(h.Window(), TIMER_BURN_START)); // no start is pending
 }
 
 TEST(StartStep, HandsEverythingToTheEngineInOrder) {
     DialogHarness h;
     h.engine.options.joliet = 1;
     h.engine.options.ejectAfterBurn = 1;
-    StartWithTracks(h, kThreeTracks);
-    SetVolumeLabel(h, L"MY DISC");
+    h.engine.options.reserved128 = 0x11223344; // the field right after the label
+    h.engine.devices = {L"Im Image Recorder", L"D: Writer"};
+    StartWithTracks(h, {L"C:\\music\\a.wav", L"D:\\b.mp3", L"C:\\c.ogg"});
+    SendMessageW(h.Item(IDC_RECORDERS), CB_SETCURSEL, 1, 0);
+    // 300 characters of code page 1252, one byte each: cut to the record's 127.
+    SetWindowTextW(h.Item(IDC_VOLUME_LABEL), std::wstring(300, L'\u00E9').c_str());
+    const std::string label(127, '\xE9');
     // Figures of an earlier run, which the start step resets.
     h.engine.RaiseProcess(40.0f, 12.5f, 5000.0);
-    SendMessageW(h.Item(IDC_INFORMATION), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Burn Done"));
-
-    std::wstring titleDuringPrepare, titleDuringBurn;
-    Lines linesDuringPrepare;
-    std::wstring bytesDuringPrepare, bufferDuringPrepare;
-    int barDuringPrepare = -1;
-    h.engine.during["Prepare"] = [&] {
-        titleDuringPrepare = h.Title();
-        linesDuringPrepare = h.InformationLines();
-        bytesDuringPrepare = h.Text(IDC_BYTES_WRITTEN);
-        bufferDuringPrepare = h.Text(IDC_BUFFER);
-        barDuringPrepare = BarPosition(h, IDC_BURN_PROGRESS);
-    };
-    h.engine.during["Burn"] = [&] { titleDuringBurn = h.Title(); };
+    h.information.AddString(L"Burn Done");
+    std::wstring duringPrepare;
+    std::wstring duringBurn;
+    h.engine.during["Prepare"] = [&] { duringPrepare = Looks(h); };
+    h.engine.during["Burn"] = [&] { duringBurn = Looks(h); };
 
     h.Click(IDC_BURN);
-    EXPECT_EQ(L"Quillotune", h.Title());
+    EXPECT_EQ(L"Quillotune | &Stop 0 | 5000 | 12.5 | 40 | Burn Done", Looks(h));
     h.Tick(TIMER_BURN_START);
 
-    EXPECT_EQ(kStartOfRun, h.engine.Calls());
-    EXPECT_EQ(L"Quillotune (Prepare Collection...)", titleDuringPrepare);
-    EXPECT_EQ(Lines{L"Prepare Collection"}, linesDuringPrepare);
-    EXPECT_EQ(L"0", bytesDuringPrepare);
-    EXPECT_EQ(L"0", bufferDuringPrepare);
-    EXPECT_EQ(0, barDuringPrepare);
-    EXPECT_EQ(L"Quillotune (Start Burning...)", titleDuringBurn);
-
-    // Running: the engine has the run now.
-    EXPECT_EQ(L"Quillotune (Start Burning...)", h.Title());
-    EXPECT_EQ((Lines{L"Prepare Collection", L"Start Burning..."}), h.InformationLines());
-    EXPECT_TRUE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedLockedState(true), StateOfLockedControls(h));
-    EXPECT_EQ(0u, h.boxes.Count());
-
+    EXPECT_EQ((Calls{"AddFile(C:\\music\\a.wav,\\,0,0,0)", "AddFile(D:\\b.mp3,\\,0,0,0)",
+                     "AddFile(C:\\c.ogg,\\,0,0,0)", "SetDevice(0x003A0044)", // "D:", chosen now
+                     "GetOptions(not-defined)",
+                     "SetOptions(label=" + label + ",joliet=1,finalize=0,eject=1)", "Prepare()",
+                     "Burn()"}),
+              h.engine.calls);
+    EXPECT_EQ(L"Quillotune (Prepare Collection...) | &Stop 0 | 0 | 0 | 0 | Prepare Collection",
+              duringPrepare);
+    EXPECT_EQ(kRunning, duringBurn);
+    EXPECT_EQ(kRunning, Looks(h));
     // Only the label changed in the record GetOptions gave.
     BurnOptions expected = h.engine.options;
     std::memset(expected.volumeLabel, 0, sizeof expected.volumeLabel);
-    std::memcpy(expected.volumeLabel, "MY DISC", 7);
-    BurnOptions sent = h.engine.SetOptionsRecords().back();
-    EXPECT_EQ(0, std::memcmp(&expected, &sent, sizeof sent));
-    // The paths stayed valid for the whole call.
-    EXPECT_EQ(kThreeTracks, h.engine.addedPaths);
-}
-
-TEST(StartStep, AnEmptyLabelFieldGivesAnEmptyLabel) {
-    DialogHarness h;
-    StartWithTracks(h, {L"C:\\a.wav"});
-    SetVolumeLabel(h, L"");
-    PressBurnAndTick(h);
-    char empty[128] = {};
-    ASSERT_EQ(2u, h.engine.SetOptionsRecords().size()); // start-up's and the run's
-    EXPECT_EQ(0, std::memcmp(empty, h.engine.SetOptionsRecords()[1].volumeLabel, sizeof empty));
-}
-
-TEST(StartStep, ALongLabelIsCutToTheRecordsField) {
-    DialogHarness h;
-    h.engine.options.reserved128 = 0x11223344; // the field right after the label
-    StartWithTracks(h, {L"C:\\a.wav"});
-    // 300 characters of code page 1252, one byte each.
-    SetVolumeLabel(h, std::wstring(300, L'\u00E9'));
-    PressBurnAndTick(h);
-    BurnOptions sent = h.engine.SetOptionsRecords().back();
-    EXPECT_EQ(std::string(127, '\xE9'), std::string(sent.volumeLabel, 127));
-    EXPECT_EQ('\0', sent.volumeLabel[127]);
-    EXPECT_EQ(0x11223344, sent.reserved128);
-}
-
-// The label goes to the engine in the ANSI code page; where that page has
-// double-byte characters, the cut must fall between characters.
-TEST(VolumeLabel, TheCutNeverSplitsADoubleByteCharacter) {
-    const unsigned japanese = 932;
-    std::wstring label = L"A" + std::wstring(100, L'\u65E5'); // 1 + 200 bytes
-    std::string cut = ToAnsiBounded(label, 127, japanese);
-    ASSERT_EQ(127u, cut.size()); // "A" and 63 whole characters
-    EXPECT_EQ(label.substr(0, 64), [&] {
-        wchar_t back[128] = {};
-        int length = MultiByteToWideChar(japanese, MB_ERR_INVALID_CHARS, cut.data(),
-                                         static_cast<int>(cut.size()), back, 128);
-        return std::wstring(back, static_cast<size_t>(length > 0 ? length : 0));
-    }());
-
-    // Without the leading single byte the 128th byte would be a lead byte.
-    std::string even = ToAnsiBounded(std::wstring(100, L'\u65E5'), 127, japanese);
-    EXPECT_EQ(126u, even.size());
-    EXPECT_EQ(ToAnsiBounded(std::wstring(63, L'\u65E5'), 127, japanese), even);
-}
-
-TEST(StartStep, StopsAPlayingPreviewBeforeTheFirstTrack) {
-    DialogHarness h;
-    StartWithTracks(h, {L"C:\\a.wav", L"C:\\b.wav"});
-    h.Click(IDC_PLAY);
-    h.engine.ClearCalls();
-    PressBurnAndTick(h);
-    Calls calls = h.engine.Calls();
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ("AudioFileStop()", calls[0]);
-    EXPECT_EQ("AddFile(C:\\a.wav,\\,0,0,0)", calls[1]);
-    EXPECT_FALSE(h.dialog->IsPreviewPlaying());
-
-    // Without a preview nothing is stopped.
-    DialogHarness quiet;
-    StartWithTracks(quiet, {L"C:\\a.wav"});
-    PressBurnAndTick(quiet);
-    EXPECT_TRUE(quiet.engine.CallsNamed("AudioFileStop").empty());
+    std::memcpy(expected.volumeLabel, label.data(), label.size());
+    EXPECT_EQ(0, std::memcmp(&expected, &h.engine.sentOptions.back(), sizeof expected));
 }
 
 TEST(StartStep, ARejectedTrackIsReportedAndTheRunGoesOn) {
     DialogHarness h;
-    StartWithTracks(h, kThreeTracks);
-    h.engine.texts[31] = L"This file cannot be read.";
-    h.engine.QueueResults("AddFile", {0, 31, 0});
-    size_t boxesBeforePrepare = 0;
-    Lines linesBeforeReset;
-    h.engine.during["SetDevice"] = [&] { linesBeforeReset = h.InformationLines(); };
-    h.engine.during["Prepare"] = [&] { boxesBeforePrepare = h.boxes.Count(); };
-
+    StartWithTracks(h, {L"C:\\a.wav", L"C:\\b.wav", L"C:\\c.wav"});
+    h.engine.results["AddFile"] = {0, 31, 0};
+    std::wstring beforeReset;
+    h.engine.during["SetDevice"] = [&] { beforeReset = Looks(h); };
     PressBurnAndTick(h);
 
     EXPECT_EQ(3u, h.engine.CallsNamed("AddFile").size());
-    EXPECT_EQ(1u, h.engine.CallsNamed("Prepare").size());
-    EXPECT_EQ(Lines{L"error: This file cannot be read."}, linesBeforeReset);
-    EXPECT_EQ(1u, boxesBeforePrepare);
-    ASSERT_EQ(1u, h.boxes.Count());
-    EXPECT_EQ(L"error: This file cannot be read.", h.boxes.Boxes()[0].text);
-    // The reset took the line away.
-    EXPECT_EQ((Lines{L"Prepare Collection", L"Start Burning..."}), h.InformationLines());
-    EXPECT_TRUE(h.dialog->IsBurning());
+    const std::wstring box = L" [Message: " + kError + L"31]";
+    EXPECT_EQ(L"Quillotune | &Stop 0 | 0 | 0 | 0 | " + kError + L"31" + box, beforeReset);
+    // Prepare still came, and the reset took the line away.
+    EXPECT_EQ(kRunning + box, Looks(h));
 }
 
-TEST(StartStep, WithoutARecorderNoDeviceIsNamed) {
-    DialogHarness h;
-    h.engine.devices.clear();
-    StartWithTracks(h, {L"C:\\a.wav"});
-    PressBurnAndTick(h);
-    EXPECT_EQ((Calls{"AddFile(C:\\a.wav,\\,0,0,0)", "GetOptions(not-defined)",
-                     "SetOptions(label=NEW,joliet=0,finalize=0,eject=0)", "Prepare()", "Burn()"}),
-              h.engine.Calls());
-}
-
-TEST(StartStep, NamesTheRecorderSelectedNow) {
-    DialogHarness h;
-    h.engine.devices = {L"Im Image Recorder", L"D: Writer"};
-    StartWithTracks(h, {L"C:\\a.wav"});
-    SendMessageW(h.Item(IDC_RECORDERS), CB_SETCURSEL, 1, 0);
-    PressBurnAndTick(h);
-    EXPECT_EQ(Calls{"SetDevice(0x003A0044)"}, h.engine.CallsNamed("SetDevice"));
-}
-
-TEST(StartStep, AFailingRecorderEndsTheRunBeforeTheReset) {
-    DialogHarness h;
-    StartWithTracks(h, {L"C:\\a.wav", L"C:\\b.wav"});
-    h.engine.texts[40] = L"Rejected.";
-    h.engine.texts[41] = L"The recorder is not ready.";
-    h.engine.QueueResults("AddFile", {40});
-    h.engine.QueueResults("SetDevice", {41});
-    PressBurnAndTick(h);
-
-    EXPECT_EQ((Lines{L"error: Rejected.", L"error: The recorder is not ready."}),
-              h.InformationLines());
-    EXPECT_EQ(2u, h.boxes.Count());
-    EXPECT_TRUE(h.engine.CallsNamed("GetOptions").empty());
-    EXPECT_TRUE(h.engine.CallsNamed("Prepare").empty());
-    EXPECT_FALSE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedLockedState(false), StateOfLockedControls(h));
-    EXPECT_EQ(L"Quillotune", h.Title());
-}
-
-struct FailingCall {
-    const char* name;
-    Lines linesLeft;
+struct Failure {
+    const char* call;
+    const wchar_t* lines;
 };
 
-class StartStepFailure : public testing::TestWithParam<FailingCall> {};
+class StartStepFailure : public testing::TestWithParam<Failure> {};
 
 TEST_P(StartStepFailure, EndsTheRunWithItsLines) {
     DialogHarness h;
     StartWithTracks(h, {L"C:\\a.wav"});
-    h.engine.texts[50] = L"No disc.";
-    h.engine.QueueResults(GetParam().name, {50});
+    h.engine.results[GetParam().call] = {50};
     PressBurnAndTick(h);
 
-    EXPECT_EQ(GetParam().linesLeft, h.InformationLines());
-    ASSERT_EQ(1u, h.boxes.Count());
-    EXPECT_EQ(L"error: No disc.", h.boxes.Boxes()[0].text);
-    EXPECT_EQ(L"Message", h.boxes.Boxes()[0].caption);
-    EXPECT_EQ(L"Quillotune", h.Title());
-    EXPECT_FALSE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedLockedState(false), StateOfLockedControls(h));
+    EXPECT_EQ(kIdle + L"0 | 0 | 0" + GetParam().lines + L" | " + kError + L"50 [Message: " +
+                  kError + L"50]",
+              Looks(h));
     // Nothing after the failing call but fetching its text.
-    Calls calls = h.engine.Calls();
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(std::string(GetParam().name) + "()", calls[calls.size() - 2]);
+    const Calls& calls = h.engine.calls;
+    EXPECT_EQ(0u, calls.at(calls.size() - 2).find(GetParam().call));
     EXPECT_EQ("GetText(50,2048)", calls.back());
 
     // The dialog is idle for real: the next press starts a new run.
-    h.engine.ClearCalls();
+    h.engine.calls.clear();
     PressBurnAndTick(h);
     EXPECT_EQ(1u, h.engine.CallsNamed("Burn").size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    PrepareAndBurn, StartStepFailure,
-    testing::Values(FailingCall{"Prepare", {L"Prepare Collection", L"error: No disc."}},
-                    FailingCall{"Burn",
-                                {L"Prepare Collection", L"Start Burning...", L"error: No disc."}}));
+    SetDevicePrepareAndBurn, StartStepFailure,
+    testing::Values(Failure{"SetDevice", L""}, Failure{"Prepare", L" | Prepare Collection"},
+                    Failure{"Burn", L" | Prepare Collection | Start Burning..."}));
 
 TEST(StartStep, BurnWithDialogLeavesTheRunToTheEnginesDialog) {
     DialogHarness h;
     StartWithTracks(h, {L"C:\\a.wav", L"C:\\b.wav"});
     SendMessageW(h.Item(IDC_BURN_WITH_DIALOG), BM_SETCHECK, BST_CHECKED, 0);
     h.engine.RaiseProcess(30.0f, 20.0f, 777.0);
-    SendMessageW(h.Item(IDC_INFORMATION), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Burn Done"));
-    h.engine.texts[60] = L"Cancelled.";
-    h.engine.QueueResults("BurnDialog", {60});
-
+    h.engine.results["BurnDialog"] = {60};
     PressBurnAndTick(h);
 
     EXPECT_EQ((Calls{"AddFile(C:\\a.wav,\\,0,0,0)", "AddFile(C:\\b.wav,\\,0,0,0)",
                      "BurnDialog(0,0,1,Burn Audio Files to CD,)", "GetText(60,2048)"}),
-              h.engine.Calls());
-    // No title, no reset; the failure is reported and the dialog keeps burning.
-    EXPECT_EQ(L"Quillotune", h.Title());
-    EXPECT_EQ((Lines{L"Burn Done", L"error: Cancelled."}), h.InformationLines());
-    EXPECT_EQ(L"777", h.Text(IDC_BYTES_WRITTEN));
-    EXPECT_EQ(30, BarPosition(h, IDC_BURN_PROGRESS));
-    EXPECT_TRUE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedLockedState(true), StateOfLockedControls(h));
-
-    // Its end comes as the burn-done event.
+              h.engine.calls);
+    // No title, no reset; the failure is reported and the dialog keeps burning
+    // until the burn-done event.
+    EXPECT_EQ(L"Quillotune | &Stop 0 | 777 | 20.0 | 30 | " + kError + L"60 [Message: " + kError +
+                  L"60]",
+              Looks(h));
     h.engine.RaiseBurnDone(nullptr);
-    EXPECT_FALSE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedLockedState(false), StateOfLockedControls(h));
+    EXPECT_EQ(0u, Looks(h).find(kIdle));
 }
 
-TEST(Stop, WhileTheStartIsPendingNoStartStepFollows) {
+// With the dialog's real timers: the start timer runs the start step once,
+// and "&Stop" in either state leaves the dialog idle for good.
+TEST(Stop, WhileTheStartIsPendingNoStartStepFollowsNorWhileRunning) {
     DialogHarness h;
     StartWithTracks(h, {L"C:\\a.wav"});
-    // The harness's own pump would drop the real ticks this test is about.
+    // No harness clicks: its pump drops the real ticks this test is about.
     SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0);
-    SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0); // "&Stop", pausing a second
+    EXPECT_TRUE(h.engine.calls.empty());
+    // Long enough for the 500 ms timer to fire twice if it were not one-shot.
+    PumpWithTimers(1200);
+    EXPECT_EQ(1u, h.engine.CallsNamed("Burn").size());
+    EXPECT_EQ(0u, Looks(h).find(kRunning));
 
-    EXPECT_EQ(Calls{"Abort()"}, h.engine.Calls());
-    EXPECT_FALSE(h.dialog->IsBurning());
-    EXPECT_EQ(ExpectedLockedState(false), StateOfLockedControls(h));
-    // The timer fired during the pause; a tick left queued or a timer left
-    // running would start the run now.
-    PumpWithTimers(700);
-    EXPECT_EQ(Calls{"Abort()"}, h.engine.Calls());
-    EXPECT_EQ(L"Quillotune", h.Title());
-    EXPECT_FALSE(h.dialog->IsBurning());
+    for (const char* state : {"running", "pending"}) {
+        h.engine.calls.clear();
+        if (state == std::string("pending")) SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0);
+        SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0); // "&Stop", pausing a second
+        EXPECT_EQ(0u, Looks(h).find(kIdle)) << state;
+        // The start timer fired during the pause; a tick left queued or a
+        // timer left running would start a run now.
+        PumpWithTimers(700);
+        EXPECT_EQ(Calls{"Abort()"}, h.engine.calls) << state;
+        EXPECT_FALSE(h.dialog->IsBurning()) << state;
+    }
 }
 
-int g_rulerPaints = 0;
-
-LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                             DWORD_PTR) {
-    if (message == WM_PAINT) ++g_rulerPaints;
-    return DefSubclassProc(window, message, wParam, lParam);
+// The recorder list's entries and its selection.
+std::wstring Recorders(const DialogHarness& h) {
+    CComboBox list;
+    list.AttachControl(h.Item(IDC_RECORDERS));
+    std::wstring entries = std::to_wstring(list.GetCurSel());
+    for (int i = 0; i < list.GetCount(); ++i)
+        entries += L"," + list.GetLBText(i).substr(0, 2);
+    return entries;
 }
 
-TEST(Ruler, IsRepaintedOnItsTickOnlyWhileIdle) {
+TEST(Recorders, TwentySixAreListedInOrderAndTheFirstIsHandedOver) {
+    DialogHarness h;
+    h.engine.devices.clear();
+    std::wstring listed = L"0";
+    for (wchar_t drive = L'A'; drive <= L'Z'; ++drive) {
+        h.engine.devices.push_back(std::wstring(1, drive) + L": Writer");
+        listed += L"," + h.engine.devices.back().substr(0, 2);
+    }
+    h.engine.reportedDeviceCount = 1000; // no further than the slots, all the same
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(listed, Recorders(h));
+    EXPECT_EQ((Calls{"GetDevices(0,1)", "SetDevice(0x003A0041)"}),
+              Calls(h.engine.calls.end() - 2, h.engine.calls.end()));
+    EXPECT_EQ(558, h.OuterHeight());
+
+    // "Burn with Dialog" shortens the window and lists again, without emptying.
+    for (int height : {457, 558}) {
+        h.Click(IDC_BURN_WITH_DIALOG);
+        EXPECT_EQ(height, h.OuterHeight());
+    }
+    EXPECT_EQ(listed + listed.substr(1) + listed.substr(1), Recorders(h));
+}
+
+// None listed, the list refused, or the first recorder refused: no selection,
+// and a burn names no recorder.
+class NoRecorder : public testing::TestWithParam<const char*> {};
+
+TEST_P(NoRecorder, MeansNoDeviceAndNoSelection) {
+    DialogHarness h;
+    h.engine.results[GetParam()] = {70};
+    if (GetParam() == std::string("none")) h.engine.devices.clear();
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(0u, Recorders(h).find(L"-1"));
+    EXPECT_EQ(GetParam() == std::string("none") ? 0u : 1u, h.boxes.Count());
+
+    h.AppendRow(L"C:\\a.wav", L"00:00:10");
+    h.engine.calls.clear();
+    PressBurnAndTick(h);
+    EXPECT_EQ((Calls{"AddFile(C:\\a.wav,\\,0,0,0)", "GetOptions(not-defined)",
+                     "SetOptions(label=NEW,joliet=0,finalize=0,eject=0)", "Prepare()", "Burn()"}),
+              h.engine.calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWay, NoRecorder, testing::Values("none", "GetDevices", "SetDevice"));
+
+TEST(Erase, StopsThePreviewAndLeavesTheRestToTheEngine) {
     DialogHarness h;
     StartWithTracks(h, {L"C:\\a.wav"});
-    ASSERT_TRUE(SetWindowSubclass(h.Item(IDC_RULER), CountPaints, 77, 0));
-
-    g_rulerPaints = 0;
-    h.Tick(TIMER_RULER_REFRESH);
-    EXPECT_GE(g_rulerPaints, 1);
-
-    h.Click(IDC_BURN);
-    g_rulerPaints = 0;
-    h.Tick(TIMER_RULER_REFRESH);
-    EXPECT_EQ(0, g_rulerPaints);
-    RemoveWindowSubclass(h.Item(IDC_RULER), CountPaints, 77);
+    h.Click(IDC_PLAY);
+    h.engine.calls.clear();
+    h.engine.results["EraseDialog"] = {72};
+    h.Click(IDC_ERASE);
+    // No device of its own: the engine keeps the one it was last given.
+    EXPECT_EQ((Calls{"AudioFileStop()", "EraseDialog(Erase)", "GetText(72,2048)"}), h.engine.calls);
+    EXPECT_EQ(L"Quillotune | Burn Now! 12 | 0 | 0 | 0 | " + kError + L"72 [Message: " + kError +
+                  L"72]",
+              Looks(h));
+    // Erase's stop does not count as the user's Stop.
+    EXPECT_TRUE(h.dialog->IsPreviewPlaying());
 }
 
 } // namespace

@@ -1,60 +1,48 @@
-// Helpers shared by the burn, event, recorder and preview tests.
+// What the burn, event and preview tests share.
 #pragma once
 
 #include "tests/support/DialogHarness.h"
 
-#include <atomic>
-#include <functional>
-#include <string>
-#include <thread>
-#include <vector>
+#include <gtest/gtest.h>
 
 using Calls = std::vector<std::string>;
-using Lines = std::vector<std::wstring>;
 
-// The controls a running burn disables.
-extern const std::vector<int> kLockedControls;
+const std::wstring kIdle = L"Quillotune | &Burn Now! 12 | ";
+const std::wstring kRunLines = L" | Prepare Collection | Start Burning...";
 
 // A started dialog with these rows in its track list, calls cleared.
-void StartWithTracks(DialogHarness& h, const std::vector<std::wstring>& paths);
+inline void StartWithTracks(DialogHarness& h, const std::vector<std::wstring>& paths) {
+    ASSERT_TRUE(h.Start());
+    for (const std::wstring& path : paths)
+        h.AppendRow(path, L"00:00:10");
+    h.engine.calls.clear();
+}
 
-// "&Burn Now!" and the burn start timer's first tick: the run up to `Burn`.
-void PressBurnAndTick(DialogHarness& h);
+// "&Burn Now!" and the start timer's first tick: the run up to `Burn`.
+inline void PressBurnAndTick(DialogHarness& h) {
+    h.Click(IDC_BURN);
+    h.Tick(TIMER_BURN_START);
+}
 
-// A thread of the engine's own that raises events. Its events' window calls
-// complete only while the dialog's thread handles messages, which PumpUntil
-// and Finish do. Message boxes shown on it are caught. A deadlock ends the
-// test program with a message rather than hanging it.
-class EngineThread {
-public:
-    explicit EngineThread(std::function<void()> work);
-    ~EngineThread();
-    EngineThread(const EngineThread&) = delete;
-    EngineThread& operator=(const EngineThread&) = delete;
+// Bytes written | buffer | progress bar.
+inline std::wstring Figures(const DialogHarness& h) {
+    return h.Text(IDC_BYTES_WRITTEN) + L" | " + h.Text(IDC_BUFFER) + L" | " +
+           std::to_wstring(SendMessageW(h.Item(IDC_BURN_PROGRESS), PBM_GETPOS, 0, 0));
+}
 
-    void PumpUntil(DialogHarness& h, const std::function<bool()>& condition);
-    // Pumps until the work is done and joins the thread.
-    void Finish(DialogHarness& h);
-
-private:
-    std::atomic<bool> m_done{false};
-    std::thread m_thread;
-};
-
-// Runs `work` on an engine thread while this thread handles the dialog's
-// messages, until the work is done.
-void RunOnEngineThread(DialogHarness& h, const std::function<void()>& work);
-
-// Handles every message, the dialog's real timer ticks included, for about
-// `milliseconds`.
-void PumpWithTimers(int milliseconds);
-
-// What the user sees of the idle and burning states, in one text per control
-// so that a mismatch names the control.
-std::vector<std::string> StateOfLockedControls(const DialogHarness& h);
-// The idle state after a run shows "&Burn Now!"; before the first run the
-// button still has its template caption, "Burn Now!".
-std::vector<std::string> ExpectedLockedState(bool burning);
-std::vector<std::string> ExpectedStateBeforeTheFirstRun();
-
-int BarPosition(const DialogHarness& h, int id);
+// The dialog at a glance: the title, the burn button and how many of the
+// twelve controls a run locks are enabled, the figures, the information lines
+// and the message boxes shown so far.
+inline std::wstring Looks(const DialogHarness& h) {
+    int enabled = 0;
+    for (int id : {IDC_ADD, IDC_DELETE, IDC_MOVE_UP, IDC_MOVE_DOWN, IDC_PLAY, IDC_STOP_PREVIEW,
+                   IDC_ERASE, IDC_EXIT, IDC_RECORDERS, IDC_SPEED, IDC_VOLUME_LABEL, IDC_EJECT})
+        enabled += h.Enabled(id) ? 1 : 0;
+    std::wstring looks = h.Title() + L" | " + h.Text(IDC_BURN) + L" " + std::to_wstring(enabled) +
+                         L" | " + Figures(h);
+    for (const std::wstring& line : h.InformationLines())
+        looks += L" | " + line;
+    for (const CaughtBox& box : h.boxes.Boxes())
+        looks += L" [" + box.caption + L": " + box.text + L"]";
+    return looks;
+}

@@ -1,12 +1,9 @@
-// The capacity ruler painted into memory bitmaps at the size it has in the
-// dialog, its pixels checked where the scale puts them.
+// The dialog's capacity ruler painted into a memory bitmap at its own size,
+// its pixels checked where the scale puts them.
 #include "controls/CSizeRange.h"
-#include "tests/compilation/RulerCanvas.h"
 #include "tests/support/DialogHarness.h"
 
 #include <gtest/gtest.h>
-
-#include <climits>
 
 namespace {
 
@@ -17,259 +14,130 @@ const COLORREF kShadow = RGB(50, 50, 50);
 const COLORREF kInk = RGB(0, 0, 0);
 const COLORREF kUntouched = RGB(255, 0, 255);
 
-// Columns of row `y` in [from, to) that show `colour`.
-std::vector<int> ColumnsOf(const RulerCanvas& canvas, int y, COLORREF colour, int from, int to) {
-    std::vector<int> columns;
-    for (int x = from; x < to; ++x)
-        if (canvas.Pixel(x, y) == colour) columns.push_back(x);
-    return columns;
-}
-
-bool AnyInArea(const RulerCanvas& canvas, COLORREF colour, int left, int top, int right,
-               int bottom) {
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (canvas.Pixel(x, y) == colour) return true;
-    return false;
-}
-
-// Runs of inked columns in the rows [top, bottom), runs closer than `gap`
-// counted as one: the labels as the eye separates them. Returns their centres.
-std::vector<int> InkClusters(const RulerCanvas& canvas, int top, int bottom, int gap) {
-    std::vector<int> centres;
-    int first = -1, last = -1;
-    for (int x = 0; x < canvas.Width(); ++x) {
-        if (!AnyInArea(canvas, kInk, x, top, x + 1, bottom)) continue;
-        if (first >= 0 && x - last > gap) {
-            centres.push_back((first + last) / 2);
-            first = -1;
+// A memory bitmap filled with kUntouched, wider than the ruler so that
+// whatever would stand at the scale's end shows.
+struct Canvas {
+    Canvas(int width, int height) : width(width), height(height) {
+        RECT all{0, 0, width, height};
+        FillRect(dc.Get(), &all, UniqueBrush(CreateSolidBrush(kUntouched)).Get());
+    }
+    COLORREF At(int x, int y) const { return GetPixel(dc.Get(), x, y); }
+    std::vector<COLORREF> Pixels() const {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                pixels.push_back(At(x, y));
+        return pixels;
+    }
+    // Columns in [left, right) of the rows [top, bottom) showing `colour`.
+    std::vector<int> Columns(COLORREF colour, int left, int top, int right, int bottom) const {
+        std::vector<int> columns;
+        for (int x = left; x < right; ++x) {
+            int y = top;
+            while (y < bottom && At(x, y) != colour)
+                ++y;
+            if (y < bottom) columns.push_back(x);
         }
-        if (first < 0) first = x;
-        last = x;
+        return columns;
     }
-    if (first >= 0) centres.push_back((first + last) / 2);
-    return centres;
-}
 
-// The size the ruler has in the running dialog.
-SIZE DialogRulerSize() {
-    DialogHarness h;
-    EXPECT_TRUE(h.Start());
-    return WindowSize(h.Item(IDC_RULER));
-}
+    int width;
+    int height;
+    UniqueMemoryDc dc{CreateCompatibleDC(nullptr)};
+    UniqueBitmap bitmap{CreateBitmap(width, height, 1, 32, nullptr)};
+    SelectGuard selected{dc.Get(), bitmap.Get()};
+};
 
-void ConfigureScale(CSizeRange& ruler) {
-    ruler.SetMaxValue(90);
-    ruler.SetMinorTickStep(5);
-    ruler.SetLabelStep(10);
-    ruler.SetUnitText("Min");
-}
-
-TEST(RulerDrawing, EighteenMinorTicksAndNineLabelsButNoneAtTheMaximum) {
-    const SIZE size = DialogRulerSize();
-    const int w = size.cx, h = size.cy;
-    ASSERT_GT(w, 200);
-    ASSERT_GT(h, 15);
-    CSizeRange ruler;
-    ConfigureScale(ruler);
-    // Room to the right of the window shows whatever would stand at 90.
-    RulerCanvas canvas(w + 40, h);
-    ruler.PaintContent(canvas.Dc(), RECT{0, 0, w, h});
-
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), canvas.Pixel(w / 2 + 3, h - 1));
-    EXPECT_EQ(kUntouched, canvas.Pixel(w, h / 2));
-
-    std::vector<int> minor = ColumnsOf(canvas, 0, kInk, 0, canvas.Width());
-    ASSERT_EQ(18u, minor.size());
-    for (int i = 0; i < 18; ++i)
-        EXPECT_NEAR(i * w / 18, minor[static_cast<size_t>(i)], 1) << i;
-    // A minor tick ends at a fifth of the height; the labelled ones reach on.
-    const int belowMinor = h / 5;
-    EXPECT_EQ(kInk, canvas.Pixel(minor[1], belowMinor - 1));
-    EXPECT_NE(kInk, canvas.Pixel(minor[1], belowMinor));
-    std::vector<int> major = ColumnsOf(canvas, belowMinor, kInk, 0, canvas.Width());
-    ASSERT_EQ(9u, major.size());
-    for (int j = 0; j < 9; ++j)
-        EXPECT_EQ(minor[static_cast<size_t>(2 * j)], major[static_cast<size_t>(j)]);
-    EXPECT_NE(kInk, canvas.Pixel(major[1], h / 2));
-
-    // Nine labels under their ticks (the first cut by the left edge), none at 90.
-    const int textTop = h * 6 / 10;
-    std::vector<int> labels = InkClusters(canvas, textTop, h, 6);
-    ASSERT_EQ(9u, labels.size());
-    for (int j = 1; j < 9; ++j)
-        EXPECT_NEAR(major[static_cast<size_t>(j)], labels[static_cast<size_t>(j)], 4) << j;
-    EXPECT_FALSE(AnyInArea(canvas, kInk, w * 95 / 100, 0, canvas.Width(), h));
-}
-
-TEST(RulerDrawing, AnEmptyListLeavesTheShadowColumnAtOne) {
-    DialogHarness dialog;
-    ASSERT_TRUE(dialog.Start());
-    HWND window = dialog.Item(IDC_RULER);
-    const SIZE size = WindowSize(window);
-    RulerCanvas canvas(size.cx, size.cy);
-    canvas.PrintClientOf(window);
-
-    const int top = static_cast<int>(size.cy * 0.1 + 1);
-    const int height = static_cast<int>(size.cy * 0.3 + 1);
-    for (int y = top; y < top + height; ++y) {
-        EXPECT_EQ(kShadow, canvas.Pixel(1, y)) << y;
-        EXPECT_NE(kShadow, canvas.Pixel(2, y)) << y;
-        EXPECT_NE(kBlue, canvas.Pixel(0, y)) << y;
-    }
-    EXPECT_NE(kShadow, canvas.Pixel(1, top - 1));
-    EXPECT_NE(kShadow, canvas.Pixel(1, top + height));
-}
-
-class DialogRuler : public testing::Test {
+class RulerDrawing : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(h.Start());
-        m_window = h.Item(IDC_RULER);
-        m_size = WindowSize(m_window);
+        RECT rect{};
+        GetWindowRect(h.Item(IDC_RULER), &rect);
+        w = rect.right - rect.left;
+        ht = rect.bottom - rect.top;
+        ASSERT_GT(w, 200);
+        ASSERT_GT(ht, 15);
     }
-    // One track of `minutes`, totalled as Add and Delete do.
+    // One track of `minutes` in the list, totalled as Add does.
     void ShowTotal(int minutes) {
-        h.SelectRows({});
-        while (!h.Rows().empty()) {
-            h.SelectRows({0});
-            h.Click(IDC_DELETE);
-        }
-        h.AppendRow(L"C:\\long.wav", L"00:00:00");
         h.engine.playTimes[L"C:\\long.wav"] = minutes * 60;
-        h.files.QueueSelection({L"C:\\long.wav"});
+        h.QueueSelection({L"C:\\long.wav"});
         h.SelectRows({0});
         h.Click(IDC_DELETE);
         h.Click(IDC_ADD);
     }
-    int X(int minutes) const { return minutes * m_size.cx / 90; }
-    int BandMiddle() const {
-        return static_cast<int>(m_size.cy * 0.1) + static_cast<int>(m_size.cy * 0.3) / 2;
+    std::unique_ptr<Canvas> Paint() {
+        auto canvas = std::make_unique<Canvas>(w + 40, ht);
+        SendMessageW(h.Item(IDC_RULER), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->dc.Get()),
+                     PRF_CLIENT);
+        return canvas;
     }
+    CSizeRange& Ruler() { return dynamic_cast<CSizeRange&>(*CWnd::FromHandle(h.Item(IDC_RULER))); }
+    int X(int minutes) const { return minutes * w / 90; }
+    int BarTop() const { return static_cast<int>(ht * 0.1); }
+    int BarBottom() const { return BarTop() + static_cast<int>(ht * 0.3); }
 
     DialogHarness h;
-    HWND m_window = nullptr;
-    SIZE m_size{};
+    int w = 0;
+    int ht = 0;
 };
 
-TEST_F(DialogRuler, BandsTurnAmberAt74AndRedAt80UnderTheMarkers) {
+TEST_F(RulerDrawing, EighteenMinorTicksAndNineLabelsButNoneAtTheMaximum) {
+    Ruler().ClearLines(); // the marker at 80 would hide its tick
+    auto canvas = Paint();
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), canvas->At(w / 2 + 3, ht - 1));
+    EXPECT_EQ(kUntouched, canvas->At(w, ht / 2));
+
+    // Minor ticks end at a fifth of the height, the labelled ones reach on.
+    std::vector<int> minor = canvas->Columns(kInk, 0, 0, w + 40, 1);
+    ASSERT_EQ(18u, minor.size());
+    for (int i = 0; i < 18; ++i)
+        EXPECT_NEAR(i * w / 18, minor[i], 1) << i;
+    EXPECT_EQ(kInk, canvas->At(minor[1], ht / 5 - 1));
+    EXPECT_NE(kInk, canvas->At(minor[1], ht / 5));
+    std::vector<int> major = canvas->Columns(kInk, 0, ht / 5, w + 40, ht / 5 + 1);
+    ASSERT_EQ(9u, major.size());
+    for (int j = 0; j < 9; ++j)
+        EXPECT_EQ(minor[2 * j], major[j]);
+
+    // Labels under the labelled ticks, none at 90 nor anything past 95 %.
+    for (int j = 1; j < 9; ++j)
+        EXPECT_FALSE(canvas->Columns(kInk, major[j] - 4, ht * 6 / 10, major[j] + 5, ht).empty());
+    EXPECT_TRUE(canvas->Columns(kInk, w * 95 / 100, 0, w + 40, ht).empty());
+}
+
+TEST_F(RulerDrawing, AnEmptyListLeavesTheShadowColumnAtOne) {
+    auto canvas = Paint();
+    const int top = static_cast<int>(ht * 0.1 + 1);
+    const int bottom = top + static_cast<int>(ht * 0.3 + 1);
+    EXPECT_EQ(std::vector<int>{1}, canvas->Columns(kShadow, 0, 0, w, ht));
+    for (int y = 0; y < ht; ++y)
+        EXPECT_EQ(y >= top && y < bottom, canvas->At(1, y) == kShadow) << y;
+    EXPECT_TRUE(canvas->Columns(kBlue, 0, 0, w, ht).empty());
+}
+
+TEST_F(RulerDrawing, BandsTurnAmberAt74AndRedAt80UnderTheMarkersAnd120IsDrawnAs90) {
     ShowTotal(90);
-    RulerCanvas canvas(m_size.cx, m_size.cy);
-    canvas.PrintClientOf(m_window);
-
-    const int y = BandMiddle();
-    EXPECT_EQ(kBlue, canvas.Pixel(X(70), y));
-    EXPECT_EQ(kAmber, canvas.Pixel(X(77), y));
-    EXPECT_EQ(kRed, canvas.Pixel(X(85), y));
-    EXPECT_EQ(kRed, canvas.Pixel(X(89), y));
-    EXPECT_EQ(kBlue, canvas.Pixel(1, y));
-    // The shadow shows under the bar.
-    const int barBottom = static_cast<int>(m_size.cy * 0.1) + static_cast<int>(m_size.cy * 0.3);
-    EXPECT_EQ(kShadow, canvas.Pixel(X(40), barBottom));
-
+    auto canvas = Paint();
+    const int y = (BarTop() + BarBottom()) / 2;
+    EXPECT_EQ(kBlue, canvas->At(1, y));
+    EXPECT_EQ(kBlue, canvas->At(X(70), y));
+    EXPECT_EQ(kAmber, canvas->At(X(77), y));
+    EXPECT_EQ(kRed, canvas->At(X(85), y));
+    EXPECT_EQ(kShadow, canvas->At(X(40), BarBottom()));
     // The markers stand below the bar, at 74 in amber and at 80 in red.
-    const int below = barBottom + 2;
-    EXPECT_TRUE(AnyInArea(canvas, kAmber, X(74) - 2, below, X(74) + 3, m_size.cy));
-    EXPECT_TRUE(AnyInArea(canvas, kRed, X(80) - 2, below, X(80) + 3, m_size.cy));
-    EXPECT_FALSE(AnyInArea(canvas, kAmber, 0, below, X(74) - 2, m_size.cy));
-    EXPECT_FALSE(AnyInArea(canvas, kRed, X(80) + 3, below, m_size.cx, m_size.cy));
-}
-
-TEST_F(DialogRuler, AValueBeyondTheScaleIsDrawnAsItsEnd) {
-    ShowTotal(90);
-    RulerCanvas full(m_size.cx, m_size.cy);
-    full.PrintClientOf(m_window);
-    ShowTotal(120);
-    RulerCanvas beyond(m_size.cx, m_size.cy);
-    beyond.PrintClientOf(m_window);
-    EXPECT_EQ(full.Pixels(), beyond.Pixels());
-    // The value itself is kept.
-    auto* ruler = dynamic_cast<CSizeRange*>(CWnd::FromHandle(m_window));
-    ASSERT_NE(nullptr, ruler);
-    EXPECT_EQ(120, ruler->GetCurrentValue());
-
-    // At exactly 74 the amber band has no width yet: only its marker shows.
-    ShowTotal(74);
-    RulerCanvas at74(m_size.cx, m_size.cy);
-    at74.PrintClientOf(m_window);
-    EXPECT_EQ(kBlue, at74.Pixel(X(74) - 2, BandMiddle()));
-    EXPECT_FALSE(AnyInArea(at74, kAmber, X(74) + 2, 0, m_size.cx, m_size.cy));
-    EXPECT_FALSE(AnyInArea(at74, kBlue, X(74) + 2, 0, m_size.cx, m_size.cy));
-}
-
-TEST(RulerDrawing, ADegenerateScaleDrawsWhatItCanAndNeverDividesByZero) {
-    const int w = 300, h = 28;
-    CSizeRange ruler;
-    ruler.SetUnitText("Min");
-    ruler.AddLine(40, kRed, true);
-    ruler.AddColorChange(0, kBlue);
-    ruler.SetCurrentValue(50);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-
-    // No span: only the face.
-    for (int maximum : {0, -90}) {
-        ruler.SetMaxValue(maximum);
-        ruler.SetMinorTickStep(5);
-        ruler.SetLabelStep(10);
-        RulerCanvas canvas(w, h);
-        ruler.PaintContent(canvas.Dc(), RECT{0, 0, w, h});
-        EXPECT_FALSE(AnyInArea(canvas, kUntouched, 0, 0, w, h)) << maximum;
-        EXPECT_FALSE(AnyInArea(canvas, kInk, 0, 0, w, h)) << maximum;
-        EXPECT_EQ(face, canvas.Pixel(w / 2, h / 2)) << maximum;
+    for (auto [colour, minutes] : {std::pair{kAmber, 74}, std::pair{kRed, 80}}) {
+        std::vector<int> marker = canvas->Columns(colour, 0, BarBottom() + 2, w, ht);
+        EXPECT_TRUE(!marker.empty() && marker.front() >= X(minutes) - 2 &&
+                    marker.back() <= X(minutes) + 2)
+            << minutes;
     }
 
-    // No steps: no ticks and no labels, but the marker and the bar.
-    ruler.SetMaxValue(100);
-    ruler.SetMinorTickStep(0);
-    ruler.SetLabelStep(-10);
-    RulerCanvas noSteps(w, h);
-    ruler.PaintContent(noSteps.Dc(), RECT{0, 0, w, h});
-    EXPECT_FALSE(AnyInArea(noSteps, kInk, 0, 0, w, h));
-    EXPECT_EQ(kBlue, noSteps.Pixel(100, h / 4));
-    EXPECT_TRUE(AnyInArea(noSteps, kRed, 118, h - 3, 123, h));
-
-    // Ticks finer than a pixel fill the columns; labels that fine are left out.
-    ruler.SetMaxValue(INT_MAX);
-    ruler.SetMinorTickStep(1);
-    ruler.SetLabelStep(1);
-    ruler.ClearColorChanges();
-    ruler.ClearLines();
-    RulerCanvas fine(w, h);
-    ruler.PaintContent(fine.Dc(), RECT{0, 0, w, h});
-    EXPECT_EQ(static_cast<size_t>(w), ColumnsOf(fine, 0, kInk, 0, w).size());
-    EXPECT_FALSE(AnyInArea(fine, kInk, 0, h / 2, w, h));
-}
-
-TEST(RulerDrawing, GivesTheDeviceContextBackAsItFoundIt) {
-    const int w = 400, h = 30;
-    CSizeRange ruler;
-    ConfigureScale(ruler);
-    ruler.AddLine(74, kAmber, false);
-    ruler.AddColorChange(0, kBlue);
-    ruler.SetCurrentValue(80);
-
-    RulerCanvas canvas(w, h);
-    HDC dc = canvas.Dc();
-    UniquePen pen(CreatePen(PS_SOLID, 3, RGB(1, 2, 3)));
-    UniqueFont font(CreateFontW(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, L"Courier New"));
-    SelectGuard penSelected(dc, pen.Get());
-    SelectGuard fontSelected(dc, font.Get());
-    SetTextColor(dc, RGB(9, 8, 7));
-    SetBkMode(dc, OPAQUE);
-    SetTextAlign(dc, TA_RIGHT | TA_BOTTOM);
-    HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
-
-    for (int paint = 0; paint < 3; ++paint)
-        ruler.PaintContent(dc, RECT{0, 0, w, h});
-
-    EXPECT_EQ(pen.Get(), GetCurrentObject(dc, OBJ_PEN));
-    EXPECT_EQ(font.Get(), GetCurrentObject(dc, OBJ_FONT));
-    EXPECT_EQ(brush, GetCurrentObject(dc, OBJ_BRUSH));
-    EXPECT_EQ(RGB(9, 8, 7), GetTextColor(dc));
-    EXPECT_EQ(OPAQUE, GetBkMode(dc));
-    EXPECT_EQ(static_cast<UINT>(TA_RIGHT | TA_BOTTOM), GetTextAlign(dc));
-    // Drawn in its own ink nonetheless.
-    EXPECT_EQ(kInk, canvas.Pixel(0, 0));
+    // A value beyond the scale is kept, and drawn as the scale's end.
+    ShowTotal(120);
+    EXPECT_EQ(canvas->Pixels(), Paint()->Pixels());
+    EXPECT_EQ(120, Ruler().GetCurrentValue());
 }
 
 } // namespace

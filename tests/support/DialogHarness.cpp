@@ -2,154 +2,135 @@
 
 #include <commctrl.h>
 
-bool ScriptedFileChooser::ChooseAudioFiles(HWND, std::vector<std::wstring>& paths) {
-    ++m_calls;
-    if (m_next >= m_selections.size()) return false;
-    const auto& selection = m_selections[m_next++];
-    if (!selection) return false;
-    paths = *selection;
-    return true;
+namespace {
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[4096] = {};
+    GetWindowTextW(window, text, 4096);
+    return text;
 }
 
-DialogHarness::DialogHarness() = default;
+} // namespace
+
+MessageBoxCatcher::~MessageBoxCatcher() {
+    UnhookWindowsHookEx(m_hook);
+    s_catcher = nullptr;
+}
+
+HHOOK MessageBoxCatcher::HookThisThread() {
+    return SetWindowsHookExW(WH_CBT, CatchingHook, nullptr, GetCurrentThreadId());
+}
+
+LRESULT CALLBACK MessageBoxCatcher::CatchingHook(int code, WPARAM wParam, LPARAM lParam) {
+    auto window = reinterpret_cast<HWND>(wParam);
+    wchar_t name[16] = {};
+    if (code == HCBT_ACTIVATE && s_catcher != nullptr && GetClassNameW(window, name, 16) &&
+        std::wstring(name) == L"#32770" && GetDlgItem(window, 0xFFFF) != nullptr)
+        s_catcher->Caught(window);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void MessageBoxCatcher::Caught(HWND box) {
+    CaughtBox caught{TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
+    caught.owner = GetWindow(box, GW_OWNER);
+    for (int id : {IDOK, IDYES, IDNO, IDCANCEL})
+        if (GetDlgItem(box, id) != nullptr) caught.buttons.push_back(id);
+    int answer = caught.buttons.empty() ? IDOK : caught.buttons.front();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        size_t answered = m_boxes.size();
+        if (answered < m_answers.size()) answer = m_answers[answered];
+        m_boxes.push_back(caught);
+    }
+    if (whileShown) whileShown(caught);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+std::vector<CaughtBox> MessageBoxCatcher::Boxes() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_boxes;
+}
 
 DialogHarness::~DialogHarness() {
-    if (dialog && dialog->Hwnd() != nullptr) DestroyWindow(dialog->Hwnd());
+    if (Window() != nullptr) DestroyWindow(Window());
     Pump();
 }
 
 bool DialogHarness::Start() {
-    dialog = std::make_unique<CDodezOvurerDlg>(engine.Api(), files);
+    dialog = std::make_unique<CDodezOvurerDlg>(engine.api, *this);
     dialog->SetShellOpen([this](const ShellCall& call) { shellCalls.push_back(call); });
     bool created = dialog->Create();
+    tracks.AttachControl(Item(IDC_TRACKS));
+    information.AttachControl(Item(IDC_INFORMATION));
     Pump();
     return created;
 }
 
-HWND DialogHarness::Window() const { return dialog ? dialog->Hwnd() : nullptr; }
-HWND DialogHarness::Item(int id) const { return GetDlgItem(Window(), id); }
-
-void DialogHarness::Click(int id) {
-    SendMessageW(Item(id), BM_CLICK, 0, 0);
-    Pump();
+bool DialogHarness::ChooseAudioFiles(HWND, std::vector<std::wstring>& paths) {
+    ++openDialogUses;
+    if (selections.empty()) return false;
+    std::optional<std::vector<std::wstring>> selection = selections.front();
+    selections.pop_front();
+    if (selection) paths = *selection;
+    return selection.has_value();
 }
 
-void DialogHarness::Command(int id, int code) {
-    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
-    Pump();
-}
-
-void DialogHarness::Tick(UINT_PTR timerId) {
-    SendMessageW(Window(), WM_TIMER, timerId, 0);
+void DialogHarness::SendAndPump(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SendMessageW(window, message, wParam, lParam);
     Pump();
 }
 
 void DialogHarness::Pump() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        // Timer ticks are sent by the tests themselves; the real ones are
-        // dropped so that no test depends on time.
         if (message.message == WM_TIMER && message.hwnd == Window()) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
 }
 
-std::wstring DialogHarness::Title() const { return Text(0); }
-
 std::wstring DialogHarness::Text(int id) const {
-    HWND window = id == 0 ? Window() : Item(id);
-    wchar_t text[4096] = {};
-    GetWindowTextW(window, text, 4096);
-    return text;
-}
-
-bool DialogHarness::Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
-bool DialogHarness::Visible(int id) const {
-    return (GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-bool DialogHarness::Checked(int id) const {
-    return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return TextOf(id == 0 ? Window() : Item(id));
 }
 
 std::vector<std::wstring> DialogHarness::InformationLines() const {
     std::vector<std::wstring> lines;
-    HWND list = Item(IDC_INFORMATION);
-    auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t line[4096] = {};
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
-        lines.emplace_back(line);
-    }
+    for (int i = 0; i < information.GetCount(); ++i)
+        lines.push_back(information.GetText(i));
     return lines;
+}
+
+int DialogHarness::OuterHeight() const {
+    RECT rect{};
+    GetWindowRect(Window(), &rect);
+    return rect.bottom - rect.top;
 }
 
 std::vector<std::vector<std::wstring>> DialogHarness::Rows() const {
     std::vector<std::vector<std::wstring>> rows;
-    HWND list = Item(IDC_TRACKS);
-    auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        std::vector<std::wstring> cells;
-        for (int column = 0; column < 3; ++column) {
-            wchar_t cell[1024] = {};
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = cell;
-            item.cchTextMax = 1024;
-            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(&item));
-            cells.emplace_back(cell);
-        }
-        rows.push_back(cells);
-    }
+    for (int row = 0; row < tracks.GetItemCount(); ++row)
+        rows.push_back(
+            {tracks.GetItemText(row, 0), tracks.GetItemText(row, 1), tracks.GetItemText(row, 2)});
     return rows;
 }
 
 void DialogHarness::SelectRows(const std::vector<int>& rows) {
-    HWND list = Item(IDC_TRACKS);
-    LVITEMW clear{};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-    for (int row : rows) {
-        LVITEMW select{};
-        select.state = LVIS_SELECTED;
-        select.stateMask = LVIS_SELECTED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(&select));
-    }
+    tracks.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int row : rows)
+        tracks.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 std::vector<int> DialogHarness::SelectedRows() const {
     std::vector<int> rows;
-    HWND list = Item(IDC_TRACKS);
-    auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row)
-        if (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
-            LVIS_SELECTED)
-            rows.push_back(row);
+    for (int row = tracks.FirstSelected(); row >= 0; row = tracks.GetNextItem(row, LVNI_SELECTED))
+        rows.push_back(row);
     return rows;
 }
 
-int DialogHarness::FocusedRow() const {
-    return static_cast<int>(SendMessageW(Item(IDC_TRACKS), LVM_GETNEXTITEM,
-                                         static_cast<WPARAM>(-1), LVNI_FOCUSED));
-}
-
 void DialogHarness::AppendRow(const std::wstring& path, const std::wstring& playTime) {
-    HWND list = Item(IDC_TRACKS);
-    auto row = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    std::wstring number = std::to_wstring(row + 1);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = number.data();
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    const std::wstring* cells[] = {&path, &playTime};
-    for (int column = 1; column <= 2; ++column) {
-        LVITEMW cell{};
-        cell.iSubItem = column;
-        cell.pszText = const_cast<wchar_t*>(cells[column - 1]->c_str());
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(&cell));
-    }
+    int row = tracks.GetItemCount();
+    tracks.InsertItem(row, std::to_wstring(row + 1).c_str());
+    tracks.SetItemText(row, 1, path.c_str());
+    tracks.SetItemText(row, 2, playTime.c_str());
 }

@@ -1,5 +1,4 @@
 // The framework's pure pieces: command-line switches and code-page text.
-#include "app/WebAddress.h"
 #include "framework/CommandLine.h"
 #include "framework/Text.h"
 
@@ -8,37 +7,32 @@
 namespace {
 
 TEST(CommandLine, EmbeddingOrAutomationInAnyCaseSuppressTheSplash) {
-    EXPECT_TRUE(ParseCommandLine({}).SplashAllowed());
-    EXPECT_FALSE(ParseCommandLine({L"/Embedding"}).SplashAllowed());
-    EXPECT_FALSE(ParseCommandLine({L"-automation"}).SplashAllowed());
-    EXPECT_FALSE(ParseCommandLine({L"file.wav", L"/EMBEDDING"}).SplashAllowed());
-    // Only switches count, and only whole words.
-    EXPECT_TRUE(ParseCommandLine({L"Embedding"}).SplashAllowed());
-    EXPECT_TRUE(ParseCommandLine({L"/Embeddings", L"-auto", L"/x"}).SplashAllowed());
-    EXPECT_EQ(3u, ParseCommandLine({L"/Embeddings", L"-auto", L"/x"}).switches.size());
+    const struct {
+        std::vector<std::wstring> arguments;
+        bool splash;
+    } table[] = {
+        {{}, true},
+        {{L"/Embedding"}, false},
+        {{L"-automation"}, false},
+        {{L"file.wav", L"/EMBEDDING"}, false},
+        // Only switches count, and only whole words.
+        {{L"Embedding"}, true},
+        {{L"/Embeddings", L"-auto", L"/x"}, true},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(row.splash, ParseCommandLine(row.arguments).SplashAllowed()) << row.splash;
 }
 
-TEST(AnsiText, RoundTripsCodePageText) {
-    EXPECT_EQ("Caf\xE9", ToAnsi(L"Caf\u00E9")); // code page 1252
-    EXPECT_EQ(L"Caf\u00E9", FromAnsi("Caf\xE9"));
-    EXPECT_EQ(L"", FromAnsi(static_cast<const char*>(nullptr)));
-}
-
-TEST(AnsiText, BoundedCopyNeverExceedsItsRoom) {
-    EXPECT_EQ("NEW", ToAnsiBounded(L"NEW", 127));
-    std::wstring longLabel(300, L'x');
-    EXPECT_EQ(127u, ToAnsiBounded(longLabel, 127).size());
-    EXPECT_EQ("", ToAnsiBounded(L"abc", 0));
-}
-
-TEST(FormatText, GrowsForLongResults) {
-    std::wstring longText(1000, L'y');
-    EXPECT_EQ(L"7 " + longText, FormatText(L"%d %ls", 7, longText.c_str()));
-}
-
-TEST(WebAddress, IsPutTogetherFromItsScrambledForm) {
-    EXPECT_EQ(L"www.quillotune.example", MakerWebHost());
-    EXPECT_EQ(L"https://www.quillotune.example", MakerWebAddress());
+// The volume label goes to the engine in the ANSI code page; where that page
+// has double-byte characters, the cut must fall between characters.
+TEST(AnsiText, TheBoundedCopyNeverSplitsADoubleByteCharacter) {
+    const unsigned japanese = 932;
+    const std::wstring day(100, L'\u65E5'); // two bytes each
+    EXPECT_EQ(ToAnsiBounded(L"A" + day.substr(0, 63), 200, japanese),
+              ToAnsiBounded(L"A" + day, 127, japanese));
+    // Without the leading single byte the 127th byte would be a lead byte.
+    EXPECT_EQ(ToAnsiBounded(day.substr(0, 63), 200, japanese), ToAnsiBounded(day, 127, japanese));
+    EXPECT_EQ(126u, ToAnsiBounded(day, 127, japanese).size());
 }
 
 } // namespace
