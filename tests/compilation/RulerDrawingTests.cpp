@@ -62,7 +62,7 @@ protected:
     // One track of `minutes` in the list, totalled as Add does.
     void ShowTotal(int minutes) {
         h.engine.playTimes[L"C:\\long.wav"] = minutes * 60;
-        h.QueueSelection({L"C:\\long.wav"});
+        h.selections.push_back({L"C:\\long.wav"});
         h.SelectRows({0});
         h.Click(IDC_DELETE);
         h.Click(IDC_ADD);

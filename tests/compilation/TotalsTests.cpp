@@ -27,7 +27,7 @@ protected:
             paths.push_back(L"C:\\track" + std::to_wstring(h.engine.playTimes.size()) + L".mp3");
             h.engine.playTimes[paths.back()] = s;
         }
-        h.QueueSelection(paths);
+        h.selections.push_back(paths);
         h.Click(IDC_ADD);
     }
     int RulerValue() const {

@@ -63,7 +63,7 @@ TEST(OpenDialogResult, IsSplitIntoFullPaths) {
 
 TEST_F(TrackList, AddMeasuresEachFileOnceAndLeavesOutTheOneThatFails) {
     h.engine.playTimes = {{L"C:\\a.wav", 245}, {L"C:\\c.wma", 3725}};
-    h.QueueSelection({L"C:\\a.wav", L"C:\\b.mp3", L"C:\\c.wma"});
+    h.selections.push_back({L"C:\\a.wav", L"C:\\b.mp3", L"C:\\c.wma"});
     h.Click(IDC_ADD);
 
     EXPECT_EQ((std::vector<std::string>{"GetPlayTime(C:\\a.wav,0)", "GetPlayTime(C:\\b.mp3,0)",
@@ -83,7 +83,7 @@ TEST_F(TrackList, AddMeasuresEachFileOnceAndLeavesOutTheOneThatFails) {
 
 TEST_F(TrackList, CancellingTheOpenDialogChangesNothing) {
     AppendRows(2);
-    h.selections.emplace_back(); // cancelled
+    h.selections.emplace_back(); // Cancel
     h.Click(IDC_ADD);
     EXPECT_EQ(1, h.openDialogUses);
     EXPECT_EQ(2u, h.Rows().size());
@@ -93,7 +93,7 @@ TEST_F(TrackList, CancellingTheOpenDialogChangesNothing) {
 
     // Whereas an Add whose every file fails (under one second) re-totals.
     h.engine.playTimes = {{L"C:\\broken.ogg", -3}};
-    h.QueueSelection({L"C:\\empty.wav", L"C:\\broken.ogg"});
+    h.selections.push_back({L"C:\\empty.wav", L"C:\\broken.ogg"});
     h.Click(IDC_ADD);
     EXPECT_EQ(2u, h.boxes.Count());
     EXPECT_EQ(2u, h.Rows().size());

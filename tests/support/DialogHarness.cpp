@@ -2,15 +2,11 @@
 
 #include <commctrl.h>
 
-namespace {
-
 std::wstring TextOf(HWND window) {
     wchar_t text[4096] = {};
     GetWindowTextW(window, text, 4096);
     return text;
 }
-
-} // namespace
 
 MessageBoxCatcher::~MessageBoxCatcher() {
     UnhookWindowsHookEx(m_hook);
@@ -70,10 +66,9 @@ bool DialogHarness::Start() {
 bool DialogHarness::ChooseAudioFiles(HWND, std::vector<std::wstring>& paths) {
     ++openDialogUses;
     if (selections.empty()) return false;
-    std::optional<std::vector<std::wstring>> selection = selections.front();
+    paths = selections.front();
     selections.pop_front();
-    if (selection) paths = *selection;
-    return selection.has_value();
+    return !paths.empty();
 }
 
 void DialogHarness::SendAndPump(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -88,10 +83,6 @@ void DialogHarness::Pump() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-}
-
-std::wstring DialogHarness::Text(int id) const {
-    return TextOf(id == 0 ? Window() : Item(id));
 }
 
 std::vector<std::wstring> DialogHarness::InformationLines() const {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <mutex>
 
+std::wstring TextOf(HWND window);
+
 struct CaughtBox {
     std::wstring caption;
     std::wstring text;
@@ -67,9 +69,8 @@ public:
     CListBox information;
     // What the dialog asked the shell to open (nothing is really opened).
     std::vector<ShellCall> shellCalls;
-    // The Open dialog: each use takes the next selection (nullopt: cancelled).
-    std::deque<std::optional<std::vector<std::wstring>>> selections;
-    void QueueSelection(std::vector<std::wstring> paths) { selections.emplace_back(paths); }
+    // The Open dialog: each use takes the next selection (an empty one: Cancel).
+    std::deque<std::vector<std::wstring>> selections;
     int openDialogUses = 0;
     bool ChooseAudioFiles(HWND owner, std::vector<std::wstring>& paths) override;
 
@@ -88,7 +89,7 @@ public:
     void Pump();
 
     std::wstring Title() const { return Text(0); }
-    std::wstring Text(int id) const; // 0: the dialog's title
+    std::wstring Text(int id) const { return TextOf(id == 0 ? Window() : Item(id)); }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     std::vector<std::wstring> InformationLines() const;

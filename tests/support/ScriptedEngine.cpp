@@ -1,7 +1,5 @@
 #include "tests/support/ScriptedEngine.h"
 
-#include <windows.h>
-
 #include <cstring>
 #include <cwchar>
 
@@ -110,14 +108,6 @@ int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer, int32_t* capacity) {
 }
 
 } // namespace
-
-std::string Narrow(const std::wstring& text) {
-    std::string result(text.size() * 3, '\0');
-    result.resize(static_cast<size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                            static_cast<int>(result.size()), nullptr, nullptr)));
-    return result;
-}
 
 ScriptedEngine::ScriptedEngine()
     : api{Initialize,        CreateProject, GetOptions,  SetOptions,    GetDevices,

@@ -66,5 +66,7 @@ private:
     static inline ScriptedEngine* s_current = nullptr;
 };
 
-// UTF-16 to UTF-8 for readable test output.
-std::string Narrow(const std::wstring& text);
+// Wide text as bytes, for readable test output (exact for code page 1252).
+inline std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
