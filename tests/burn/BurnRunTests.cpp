@@ -10,17 +10,6 @@ namespace {
 const std::wstring kRunning = L"Quillotune (Start Burning...) | &Stop 0 | 0 | 0 | 0" + kRunLines;
 const std::wstring kError = L"error: Engine text for code ";
 
-// Handles every message, the dialog's real timer ticks included.
-void PumpWithTimers(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    MSG message;
-    while (GetTickCount() - start < milliseconds) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-    }
-}
-
 TEST(BurnButton, WithAnEmptyListOnlyAsksForFiles) {
     DialogHarness h;
     StartWithTracks(h, {});
@@ -50,6 +39,7 @@ TEST(StartStep, HandsEverythingToTheEngineInOrder) {
 
     h.Click(IDC_BURN);
     EXPECT_EQ(L"Quillotune | &Stop 0 | 5000 | 12.5 | 40 | Burn Done", Looks(h));
+    EXPECT_TRUE(KillTimer(h.Window(), TIMER_BURN_START)); // the start comes on its tick
     h.Tick(TIMER_BURN_START);
 
     EXPECT_EQ((Calls{"AddFile(C:\\music\\a.wav,\\,0,0,0)", "AddFile(D:\\b.mp3,\\,0,0,0)",
@@ -135,29 +125,20 @@ TEST(StartStep, BurnWithDialogLeavesTheRunToTheEnginesDialog) {
     EXPECT_EQ(0u, Looks(h).find(kIdle));
 }
 
-// With the dialog's real timers: the start timer runs the start step once,
-// and "&Stop" in either state leaves the dialog idle for good.
+// The start timer gives one start step; "&Stop" in either state leaves the
+// dialog idle with no start left to come (KillTimer finds no timer).
 TEST(Stop, WhileTheStartIsPendingNoStartStepFollowsNorWhileRunning) {
     DialogHarness h;
     StartWithTracks(h, {L"C:\\a.wav"});
-    // No harness clicks: its pump drops the real ticks this test is about.
-    SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0);
-    EXPECT_TRUE(h.engine.calls.empty());
-    // Long enough for the 500 ms timer to fire twice if it were not one-shot.
-    PumpWithTimers(1200);
-    EXPECT_EQ(1u, h.engine.CallsNamed("Burn").size());
-    EXPECT_EQ(0u, Looks(h).find(kRunning));
-
-    for (const char* state : {"running", "pending"}) {
+    PressBurnAndTick(h);
+    EXPECT_FALSE(KillTimer(h.Window(), TIMER_BURN_START));
+    for (bool pending : {false, true}) {
         h.engine.calls.clear();
-        if (state == std::string("pending")) SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0);
-        SendMessageW(h.Item(IDC_BURN), BM_CLICK, 0, 0); // "&Stop", pausing a second
-        EXPECT_EQ(0u, Looks(h).find(kIdle)) << state;
-        // The start timer fired during the pause; a tick left queued or a
-        // timer left running would start a run now.
-        PumpWithTimers(700);
-        EXPECT_EQ(Calls{"Abort()"}, h.engine.calls) << state;
-        EXPECT_FALSE(h.dialog->IsBurning()) << state;
+        if (pending) h.Click(IDC_BURN);
+        h.Click(IDC_BURN); // "&Stop", pausing a second
+        EXPECT_EQ(Calls{"Abort()"}, h.engine.calls) << pending;
+        EXPECT_EQ(0u, Looks(h).find(kIdle)) << pending;
+        EXPECT_FALSE(KillTimer(h.Window(), TIMER_BURN_START)) << pending;
     }
 }
 

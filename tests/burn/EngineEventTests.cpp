@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <thread>
 
 namespace {
@@ -20,7 +19,7 @@ void StartRunning(DialogHarness& h) {
 
 // Runs `work` on a thread of the engine's own while this thread handles the
 // dialog's messages, which the events' window calls wait for; `midway` runs
-// here once `ready` holds. A deadlock ends the program rather than hanging it.
+// here once `ready` holds. A deadlock hangs the test until ctest's timeout.
 void OnEngineThread(DialogHarness& h, const std::function<void()>& work,
                     std::function<bool()> ready = {}, const std::function<void()>& midway = {}) {
     std::atomic<bool> done{false};
@@ -29,15 +28,10 @@ void OnEngineThread(DialogHarness& h, const std::function<void()>& work,
         work();
         done = true;
     });
-    for (DWORD start = GetTickCount(); !done; h.Pump()) {
+    for (; !done; h.Pump()) {
         if (ready && ready()) {
             midway();
             ready = nullptr;
-        }
-        // Generous: the work itself takes milliseconds; only a deadlock gets here.
-        if (GetTickCount() - start > 60000) {
-            std::fprintf(stderr, "The engine thread got stuck: the dialog deadlocked.\n");
-            ExitProcess(3);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }

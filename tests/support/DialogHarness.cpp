@@ -8,11 +8,6 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-MessageBoxCatcher::~MessageBoxCatcher() {
-    UnhookWindowsHookEx(m_hook);
-    s_catcher = nullptr;
-}
-
 HHOOK MessageBoxCatcher::HookThisThread() {
     return SetWindowsHookExW(WH_CBT, CatchingHook, nullptr, GetCurrentThreadId());
 }

@@ -24,10 +24,8 @@ struct CaughtBox {
 // recorded and answered at once.
 class MessageBoxCatcher {
 public:
-    MessageBoxCatcher() : m_hook(HookThisThread()) { s_catcher = this; }
-    ~MessageBoxCatcher();
-    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
-    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+    MessageBoxCatcher() { s_catcher = this; }
+    ~MessageBoxCatcher() { s_catcher = nullptr; }
 
     // The answers to give, in order; then IDOK, or the box's first button.
     void QueueAnswers(std::vector<int> answers) { m_answers = std::move(answers); }
@@ -49,7 +47,7 @@ private:
     void Caught(HWND box);
 
     static inline MessageBoxCatcher* s_catcher = nullptr;
-    HHOOK m_hook;
+    ThreadHook m_hook;
     mutable std::mutex m_mutex;
     std::vector<CaughtBox> m_boxes;
     std::vector<int> m_answers;
