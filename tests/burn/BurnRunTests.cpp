@@ -1,6 +1,6 @@
-// The burn run from the dialog: the burn button in both states, the start
-// step on the start timer's first tick, each way a start ends, "&Stop" and
-// the recorder list.
+// The burn run: the burn button, the start step on its timer's tick, each way
+// a start ends, "&Stop", the volume label's cut and the recorder list.
+#include "framework/Text.h"
 #include "tests/burn/BurnTesting.h"
 
 #include <cstring>
@@ -56,6 +56,18 @@ TEST(StartStep, HandsEverythingToTheEngineInOrder) {
     std::memset(expected.volumeLabel, 0, sizeof expected.volumeLabel);
     std::memcpy(expected.volumeLabel, label.data(), label.size());
     EXPECT_EQ(0, std::memcmp(&expected, &h.engine.sentOptions.back(), sizeof expected));
+}
+
+// The volume label goes to the engine in the ANSI code page; where that page
+// has double-byte characters, the cut must fall between characters.
+TEST(AnsiText, TheBoundedCopyNeverSplitsADoubleByteCharacter) {
+    const unsigned japanese = 932;
+    const std::wstring day(100, L'\u65E5'); // two bytes each
+    EXPECT_EQ(ToAnsiBounded(L"A" + day.substr(0, 63), 200, japanese),
+              ToAnsiBounded(L"A" + day, 127, japanese));
+    // Without the leading single byte the 127th byte would be a lead byte.
+    EXPECT_EQ(ToAnsiBounded(day.substr(0, 63), 200, japanese), ToAnsiBounded(day, 127, japanese));
+    EXPECT_EQ(126u, ToAnsiBounded(day, 127, japanese).size());
 }
 
 TEST(StartStep, ARejectedTrackIsReportedAndTheRunGoesOn) {

@@ -22,12 +22,13 @@ TEST_P(Play, StopsFirstThenPlaysTheFirstSelectedRowOrTheFirstRow) {
     DialogHarness h;
     StartWithTracks(h, GetParam().played ? kTracks : std::vector<std::wstring>{});
     h.SelectRows(GetParam().selected);
-    for (int press = 0; press < 2; ++press)
+    Calls expected;
+    for (int press = 0; press < 2; ++press) {
         h.Click(IDC_PLAY);
-    Calls once = {"AudioFileStop()"};
-    if (GetParam().played) once.push_back(std::string("PlayAudioFile(") + GetParam().played + ")");
-    Calls expected = once;
-    expected.insert(expected.end(), once.begin(), once.end());
+        expected.push_back("AudioFileStop()");
+        if (GetParam().played)
+            expected.push_back(std::string("PlayAudioFile(") + GetParam().played + ")");
+    }
     EXPECT_EQ(expected, h.engine.calls);
     EXPECT_EQ(GetParam().played != nullptr, h.dialog->IsPreviewPlaying());
     EXPECT_EQ(0u, h.boxes.Count());

@@ -6,7 +6,6 @@
 
 namespace {
 
-using Rows = std::vector<std::vector<std::wstring>>;
 using Texts = std::vector<std::wstring>;
 
 const std::wstring kStartupTotals = CDodezOvurerDlg::kInitialTotalsText;
@@ -23,11 +22,19 @@ protected:
             h.AppendRow(L"C:\\t" + std::to_wstring(row) + L".wav",
                         L"00:0" + std::to_wstring(row) + L":00");
     }
+    // The rows as the user sees them: "1 C:\\a.wav 00:04:05 | 2 ...".
+    std::wstring Rows() const {
+        std::wstring rows;
+        for (int row = 0; row < h.tracks.GetItemCount(); ++row)
+            rows += (row > 0 ? L" | " : L"") + h.tracks.GetItemText(row, 0) + L" " +
+                    h.tracks.GetItemText(row, 1) + L" " + h.tracks.GetItemText(row, 2);
+        return rows;
+    }
     // One character of each row's cell: Column(1, 4) is "213" for t2, t1, t3.
-    std::wstring Column(size_t column, size_t at) const {
+    std::wstring Column(int column, size_t at) const {
         std::wstring characters;
-        for (const auto& row : h.Rows())
-            characters += row[column].at(at);
+        for (int row = 0; row < h.tracks.GetItemCount(); ++row)
+            characters += h.tracks.GetItemText(row, column).at(at);
         return characters;
     }
 
@@ -67,8 +74,7 @@ TEST_F(TrackList, AddMeasuresEachFileOnceAndLeavesOutTheOneThatFails) {
     EXPECT_EQ(L"Failed to load:C:\\b.mp3", boxes[0].text);
     EXPECT_EQ(L"Message", boxes[0].caption);
     EXPECT_EQ(h.Window(), boxes[0].owner);
-    EXPECT_EQ((Rows{{L"1", L"C:\\a.wav", L"00:04:05"}, {L"2", L"C:\\c.wma", L"01:02:05"}}),
-              h.Rows());
+    EXPECT_EQ(L"1 C:\\a.wav 00:04:05 | 2 C:\\c.wma 01:02:05", Rows());
     EXPECT_EQ(L"2 songs, total time: 01:06:10, time left:<74min disc> 00:07:50 "
               L"<80min disc> 00:13:50",
               h.Text(IDC_TOTALS));
@@ -79,7 +85,7 @@ TEST_F(TrackList, CancellingTheOpenDialogChangesNothing) {
     h.selections.emplace_back(); // Cancel
     h.Click(IDC_ADD);
     EXPECT_EQ(1, h.openDialogUses);
-    EXPECT_EQ(2u, h.Rows().size());
+    EXPECT_EQ(2, h.tracks.GetItemCount());
     EXPECT_EQ(kStartupTotals, h.Text(IDC_TOTALS));
     EXPECT_TRUE(h.engine.CallsNamed("GetPlayTime").empty());
     EXPECT_EQ(0u, h.boxes.Count());
@@ -89,7 +95,7 @@ TEST_F(TrackList, CancellingTheOpenDialogChangesNothing) {
     h.selections.push_back({L"C:\\empty.wav", L"C:\\broken.ogg"});
     h.Click(IDC_ADD);
     EXPECT_EQ(2u, h.boxes.Count());
-    EXPECT_EQ(2u, h.Rows().size());
+    EXPECT_EQ(2, h.tracks.GetItemCount());
     EXPECT_EQ(L"2 songs, total time: 00:03:00, time left:<74min disc> 01:11:00 "
               L"<80min disc> 01:17:00",
               h.Text(IDC_TOTALS));
@@ -104,10 +110,7 @@ TEST_F(TrackList, DeleteRemovesEverySelectedRowAndRenumbers) {
     AppendRows(5);
     h.SelectRows({1, 3});
     h.Click(IDC_DELETE);
-    EXPECT_EQ((Rows{{L"1", L"C:\\t1.wav", L"00:01:00"},
-                    {L"2", L"C:\\t3.wav", L"00:03:00"},
-                    {L"3", L"C:\\t5.wav", L"00:05:00"}}),
-              h.Rows());
+    EXPECT_EQ(L"1 C:\\t1.wav 00:01:00 | 2 C:\\t3.wav 00:03:00 | 3 C:\\t5.wav 00:05:00", Rows());
     EXPECT_EQ(L"3 songs, total time: 00:09:00, time left:<74min disc> 01:05:00 "
               L"<80min disc> 01:11:00",
               h.Text(IDC_TOTALS));
@@ -115,7 +118,7 @@ TEST_F(TrackList, DeleteRemovesEverySelectedRowAndRenumbers) {
     // Deleting every row shows the full form of an empty list, not the start-up text.
     h.SelectRows({0, 1, 2});
     h.Click(IDC_DELETE);
-    EXPECT_TRUE(h.Rows().empty());
+    EXPECT_EQ(L"", Rows());
     EXPECT_EQ(kEmptyTotals, h.Text(IDC_TOTALS));
     EXPECT_EQ(1u, h.boxes.Count());
 }

@@ -1,5 +1,6 @@
-// The main dialog's start-up, options, closing and keyboard, with a scripted
-// engine: what it calls, in which order, and what the user sees.
+// The main dialog's start-up, command line, options, closing and keyboard:
+// what it asks of a scripted engine, in which order, and what the user sees.
+#include "framework/CommandLine.h"
 #include "tests/support/DialogHarness.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,23 @@ TEST(Startup, BindsTheEngineInItsOrderAndShowsTheOptions) {
     EXPECT_EQ(558, h.OuterHeight());
     EXPECT_EQ(L"NEW", h.Text(IDC_VOLUME_LABEL));
     EXPECT_EQ(L"Auto.", h.Text(IDC_SPEED));
+}
+
+TEST(CommandLine, EmbeddingOrAutomationInAnyCaseSuppressTheSplash) {
+    const struct {
+        std::vector<std::wstring> arguments;
+        bool splash;
+    } table[] = {
+        {{}, true},
+        {{L"/Embedding"}, false},
+        {{L"-automation"}, false},
+        {{L"file.wav", L"/EMBEDDING"}, false},
+        // Only switches count, and only whole words.
+        {{L"Embedding"}, true},
+        {{L"/Embeddings", L"-auto", L"/x"}, true},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(row.splash, ParseCommandLine(row.arguments).SplashAllowed()) << row.splash;
 }
 
 // A refusal at each start-up call, or an export missing (callsMade 0).

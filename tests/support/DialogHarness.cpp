@@ -93,14 +93,6 @@ int DialogHarness::OuterHeight() const {
     return rect.bottom - rect.top;
 }
 
-std::vector<std::vector<std::wstring>> DialogHarness::Rows() const {
-    std::vector<std::vector<std::wstring>> rows;
-    for (int row = 0; row < tracks.GetItemCount(); ++row)
-        rows.push_back(
-            {tracks.GetItemText(row, 0), tracks.GetItemText(row, 1), tracks.GetItemText(row, 2)});
-    return rows;
-}
-
 void DialogHarness::SelectRows(const std::vector<int>& rows) {
     tracks.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (int row : rows)

@@ -1,6 +1,5 @@
-// The real main dialog created in-process with a scripted engine, a scripted
-// Open dialog and a catcher of message boxes, driven by messages and read the
-// way a user sees it.
+// The real main dialog in-process with a scripted engine, Open dialog and
+// message boxes, driven by messages and read the way a user sees it.
 #pragma once
 
 #include "app/CDodezOvurerDlg.h"
@@ -93,8 +92,6 @@ public:
     std::vector<std::wstring> InformationLines() const;
     int OuterHeight() const;
 
-    // Track list rows as the user sees them: {number, path, play time}.
-    std::vector<std::vector<std::wstring>> Rows() const;
     void SelectRows(const std::vector<int>& rows); // 0-based; clears others
     std::vector<int> SelectedRows() const;
     int FocusedRow() const { return tracks.GetNextItem(-1, LVNI_FOCUSED); }

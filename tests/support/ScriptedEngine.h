@@ -1,6 +1,5 @@
-// A scripted engine for tests: a function table whose every call is recorded
-// with its arguments and answered with a scripted result. Its events go to
-// the handlers the program installed, on whichever thread raises them.
+// A function table whose every call is recorded with its arguments and gets a
+// scripted result; events go to the installed handlers on the raising thread.
 #pragma once
 
 #include "engine/EngineBinding.h"
