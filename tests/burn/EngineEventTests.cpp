@@ -35,7 +35,6 @@ void OnEngineThread(DialogHarness& h, const std::function<void()>& work) {
 TEST(NestedEvents, AnEngineThatFinishesInsideBurnLeavesTheDialogIdle) {
     DialogHarness h;
     StartWithTracks(h, {L"C:\\a.wav", L"C:\\b.wav"});
-    std::wstring afterFinalize;
     h.engine.during["Prepare"] = [&] {
         h.engine.RaiseAudioDecoder(64.8f);
         h.engine.RaiseAudioDecodeDone("C:\\a.mp3", 0);        // no error: no box
@@ -44,16 +43,12 @@ TEST(NestedEvents, AnEngineThatFinishesInsideBurnLeavesTheDialogIdle) {
     h.engine.during["Burn"] = [&] {
         h.engine.RaiseProcess(50.0f, 80.0f, 1000.0);
         h.engine.RaiseFinalize();
-        afterFinalize = Looks(h);
         h.engine.RaiseProcess(100.0f, 0.0f, 2000.0);
         h.engine.RaiseBurnDone(""); // no error text
     };
     PressBurnAndTick(h);
 
     const std::wstring decodeBox = L" [Error: Error in File:C:\\caf\u00E9.ogg]";
-    EXPECT_EQ(L"Quillotune (Finalize...) | &Stop 0 | 1000 | 80.0 | 50" + kRunLines +
-                  L" | Finalize..." + decodeBox,
-              afterFinalize);
     EXPECT_EQ(kIdle + L"2000 | 0.0 | 0" + kRunLines + L" | Finalize... | Burn Done" + decodeBox +
                   L" [Message: Burn Done.]",
               Looks(h));
@@ -68,7 +63,6 @@ TEST(ThreadEvents, ABurstFromTheEnginesThreadShowsEachFigureAndEndsIdle) {
     DialogHarness h;
     StartRunning(h);
     int wrongFigures = 0;
-    std::wstring afterFinalize;
     std::wstring whileShown;
     h.boxes.whileShown = [&](const CaughtBox&) { whileShown = Looks(h); };
     OnEngineThread(h, [&] {
@@ -82,12 +76,10 @@ TEST(ThreadEvents, ABurstFromTheEnginesThreadShowsEachFigureAndEndsIdle) {
                 ++wrongFigures;
         }
         h.engine.RaiseFinalize();
-        afterFinalize = h.Title();
         h.engine.RaiseBurnDone(nullptr);
     });
 
     EXPECT_EQ(0, wrongFigures);
-    EXPECT_EQ(L"Quillotune (Finalize...)", afterFinalize);
     // The run counts as going on until the user has read the box; the last
     // figures stay for the user to read.
     const std::wstring end = kRunLines + L" | Finalize... | Burn Done [Message: Burn Done.]";

@@ -80,9 +80,8 @@ TEST_P(StartupRefusal, WarnsAndClosesBeforeTheDialogIsSeen) {
               boxes[0].text);
     EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].buttons);
 
-    Calls calls = h.engine.calls;
-    ASSERT_EQ(GetParam().callsMade, calls.size());
-    if (!calls.empty()) EXPECT_EQ(0u, calls.back().find(GetParam().name));
+    ASSERT_EQ(GetParam().callsMade, h.engine.calls.size());
+    if (GetParam().callsMade > 0) EXPECT_EQ(0u, h.engine.calls.back().find(GetParam().name));
     EXPECT_TRUE(h.dialog->HasEnded());
     EXPECT_EQ(IDCANCEL, h.dialog->Result());
     EXPECT_FALSE(IsWindowVisible(h.Window()));

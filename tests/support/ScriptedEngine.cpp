@@ -8,7 +8,10 @@ namespace {
 std::string Arg(const wchar_t* text) {
     return text == nullptr ? "(null)" : Narrow(text);
 }
-std::string Arg(const std::string& text) {
+// Device values read best in hex: "0x006D0049" is "Im".
+std::string Arg(uint32_t device) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", device);
     return text;
 }
 template <typename T> std::string Arg(T value) {
@@ -23,12 +26,6 @@ template <typename... T> std::string Args(T... values) {
     return joined;
 }
 
-std::string Hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", value);
-    return text;
-}
-
 // An export that records its name and arguments and returns the scripted result.
 #define RECORDED(Name, Parameters, Arguments)                                                      \
     int32_t ENGINE_CALL Name Parameters {                                                          \
@@ -36,7 +33,7 @@ std::string Hex(uint32_t value) {
     }
 RECORDED(Initialize, (int32_t one), (one))
 RECORDED(CreateProject, (int32_t zero), (zero))
-RECORDED(SetDevice, (uint32_t device), (Hex(device)))
+RECORDED(SetDevice, (uint32_t device), (device))
 RECORDED(AddFile, (FileEntry e),
          (e.sourcePath, e.destinationFolder, e.reserved8, e.reserved12, e.reserved16))
 RECORDED(Prepare, (), ())
