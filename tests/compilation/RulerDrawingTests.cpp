@@ -133,4 +133,27 @@ TEST_F(RulerDrawing, BandsTurnAmberAt74AndRedAt80UnderTheMarkersAnd120IsDrawnAs9
     EXPECT_EQ(120, Ruler().GetCurrentValue());
 }
 
+// Counts the ruler's paints as they happen.
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR counter) {
+    if (message == WM_PAINT) ++*reinterpret_cast<int*>(counter);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// Without pumping, only a synchronous redraw can paint.
+TEST_F(RulerDrawing, IsRepaintedWithinEveryReTotalAndOnItsTickOnlyWhileIdle) {
+    int paints = 0;
+    HWND ruler = h.Item(IDC_RULER);
+    ASSERT_TRUE(SetWindowSubclass(ruler, CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
+    h.Pump();
+    h.dialog->UpdateTotals();
+    EXPECT_EQ(1, paints);
+    SendMessageW(h.Window(), WM_TIMER, TIMER_RULER_REFRESH, 0);
+    EXPECT_EQ(2, paints);
+    h.dialog->SetBurning(true);
+    SendMessageW(h.Window(), WM_TIMER, TIMER_RULER_REFRESH, 0);
+    EXPECT_EQ(2, paints);
+    RemoveWindowSubclass(ruler, CountPaints, 1);
+}
+
 } // namespace

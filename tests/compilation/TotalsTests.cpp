@@ -59,29 +59,4 @@ INSTANTIATE_TEST_SUITE_P(
         // Huge tracks saturate instead of wrapping around.
         Total{{INT_MAX, 9}, L"596523:14:07", L"-596522:00:-7", L"-596521:-54:-7", INT_MAX / 60}));
 
-// Counts the ruler's paints as they happen.
-LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                             DWORD_PTR counter) {
-    if (message == WM_PAINT) ++*reinterpret_cast<int*>(counter);
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-// Without pumping, only a synchronous redraw can paint.
-TEST(Ruler, IsRepaintedWithinEveryReTotalAndOnItsTickOnlyWhileIdle) {
-    DialogHarness h;
-    ASSERT_TRUE(h.Start());
-    int paints = 0;
-    HWND ruler = h.Item(IDC_RULER);
-    ASSERT_TRUE(SetWindowSubclass(ruler, CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
-    h.Pump();
-    h.dialog->UpdateTotals();
-    EXPECT_EQ(1, paints);
-    SendMessageW(h.Window(), WM_TIMER, TIMER_RULER_REFRESH, 0);
-    EXPECT_EQ(2, paints);
-    h.dialog->SetBurning(true);
-    SendMessageW(h.Window(), WM_TIMER, TIMER_RULER_REFRESH, 0);
-    EXPECT_EQ(2, paints);
-    RemoveWindowSubclass(ruler, CountPaints, 1);
-}
-
 } // namespace

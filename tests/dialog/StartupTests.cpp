@@ -118,12 +118,11 @@ TEST(Options, AnUndefinedFlagShowsUncheckedAndAClickWritesThatByteThrough) {
 TEST(Options, EngineErrorsGiveOneLineAndOneBoxEach) {
     DialogHarness h;
     ASSERT_TRUE(h.Start());
-    h.engine.texts[21] = L"Options are locked.";
     h.engine.results["GetOptions"] = {21};
     h.engine.results["SetOptions"] = {22};
     h.Click(IDC_EJECT);
 
-    const std::vector<std::wstring> lines{L"error: Options are locked.",
+    const std::vector<std::wstring> lines{L"error: Engine text for code 21",
                                           L"error: Engine text for code 22"};
     EXPECT_EQ(lines, h.InformationLines());
     auto boxes = h.boxes.Boxes();

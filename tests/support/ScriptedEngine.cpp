@@ -95,9 +95,7 @@ int32_t ENGINE_CALL GetPlayTime(const wchar_t* path, int32_t* seconds) {
 int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer, int32_t* capacity) {
     ScriptedEngine& engine = ScriptedEngine::Current();
     int32_t result = engine.Record("GetText", Args(code, *capacity));
-    std::wstring text = engine.texts.count(code) != 0
-                            ? engine.texts[code]
-                            : L"Engine text for code " + std::to_wstring(code);
+    std::wstring text = L"Engine text for code " + std::to_wstring(code);
     if (engine.unterminatedText) text.assign(static_cast<size_t>(*capacity), L'x');
     // Without room for a zero, none is written.
     std::wmemcpy(buffer, text.c_str(), std::min<size_t>(text.size() + 1, *capacity));

@@ -31,8 +31,7 @@ public:
     std::vector<std::wstring> devices{L"Im Image Recorder"}; // what GetDevices lists
     std::optional<int32_t> reportedDeviceCount;              // a count that misreports them
     std::map<std::wstring, int32_t> playTimes;               // GetPlayTime's seconds, others 0
-    std::map<int32_t, std::wstring> texts; // GetText's, others "Engine text for code N"
-    bool unterminatedText = false;         // GetText fills the buffer without a zero
+    bool unterminatedText = false; // GetText's "Engine text for code N" fills the buffer, no zero
     // Run inside an operation, after recording it (to raise nested events).
     std::map<std::string, std::function<void()>> during;
 
