@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-using Calls = std::vector<std::string>;
-
 const std::wstring kIdle = L"Quillotune | &Burn Now! 12 | ";
 const std::wstring kRunLines = L" | Prepare Collection | Start Burning...";
 

@@ -12,7 +12,6 @@ namespace {
 void StartRunning(DialogHarness& h) {
     StartWithTracks(h, {L"C:\\a.wav"});
     PressBurnAndTick(h);
-    ASSERT_TRUE(h.dialog->IsBurning());
     h.engine.calls.clear();
 }
 

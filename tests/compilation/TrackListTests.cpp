@@ -6,9 +6,6 @@
 
 namespace {
 
-using Texts = std::vector<std::wstring>;
-
-const std::wstring kStartupTotals = CDodezOvurerDlg::kInitialTotalsText;
 const std::wstring kEmptyTotals =
     L"0 songs, total time: 00:00:00, time left:<74min disc> 01:14:00 <80min disc> 01:20:00";
 
@@ -30,11 +27,15 @@ protected:
                     h.tracks.GetItemText(row, 1) + L" " + h.tracks.GetItemText(row, 2);
         return rows;
     }
-    // One character of each row's cell: Column(1, 4) is "213" for t2, t1, t3.
-    std::wstring Column(int column, size_t at) const {
+    // One character of each row's cell: Column(1, 4) is "213" for t2, t1, t3;
+    // with `marked`, each followed by "s" when selected and "f" when focused.
+    std::wstring Column(int column, size_t at, bool marked = false) const {
         std::wstring characters;
-        for (int row = 0; row < h.tracks.GetItemCount(); ++row)
+        for (int row = 0; row < h.tracks.GetItemCount(); ++row) {
             characters += h.tracks.GetItemText(row, column).at(at);
+            if (marked && h.tracks.GetItemState(row, LVIS_SELECTED)) characters += L's';
+            if (marked && h.tracks.GetItemState(row, LVIS_FOCUSED)) characters += L'f';
+        }
         return characters;
     }
 
@@ -45,7 +46,7 @@ protected:
 TEST(OpenDialogResult, IsSplitIntoFullPaths) {
     const struct {
         std::wstring buffer;
-        Texts paths;
+        std::vector<std::wstring> paths;
     } table[] = {
         {std::wstring(L"C:\\Music\\a.wav\0\0junk\0", 21), {L"C:\\Music\\a.wav"}},
         {std::wstring(L"C:\\Music\0b.mp3\0a.wav\0c d.ogg\0\0", 30),
@@ -85,7 +86,7 @@ TEST_F(TrackList, CancellingTheOpenDialogChangesNothing) {
     h.selections.emplace_back(); // Cancel
     h.Click(IDC_ADD);
     EXPECT_EQ(2, h.tracks.GetItemCount());
-    EXPECT_EQ(kStartupTotals, h.Text(IDC_TOTALS));
+    EXPECT_EQ(CDodezOvurerDlg::kInitialTotalsText, h.Text(IDC_TOTALS));
     EXPECT_TRUE(h.engine.CallsNamed("GetPlayTime").empty());
     EXPECT_EQ(0u, h.boxes.Count());
 
@@ -128,26 +129,22 @@ TEST_F(TrackList, MoveUpAndMoveDownTakeTheFirstSelectedRowAndTheSelectionAlong) 
     const struct {
         std::vector<int> select; // before the press, when not empty
         int button;
-        const wchar_t* order;
-        std::vector<int> selected;
-        int focused;
+        const wchar_t* order; // "3sf": the file of row 3, selected and focused
     } steps[] = {
-        {{2, 3}, IDC_MOVE_UP, L"13245", {1, 3}, 1}, {{}, IDC_MOVE_UP, L"31245", {0, 3}, 0},
-        {{}, IDC_MOVE_UP, L"31245", {0, 3}, 0}, // at the top already
-        {{2, 3}, IDC_MOVE_DOWN, L"31425", {3}, 3},  {{}, IDC_MOVE_DOWN, L"31452", {4}, 4},
-        {{}, IDC_MOVE_DOWN, L"31452", {4}, 4}, // at the bottom already
+        {{2, 3}, IDC_MOVE_UP, L"13sf24s5"},  {{}, IDC_MOVE_UP, L"3sf124s5"},
+        {{}, IDC_MOVE_UP, L"3sf124s5"}, // at the top already
+        {{2, 3}, IDC_MOVE_DOWN, L"3142sf5"}, {{}, IDC_MOVE_DOWN, L"31452sf"},
+        {{}, IDC_MOVE_DOWN, L"31452sf"}, // at the bottom already
     };
     for (const auto& step : steps) {
         if (!step.select.empty()) h.SelectRows(step.select);
         h.Click(step.button);
-        EXPECT_EQ(step.order, Column(1, 4));
-        EXPECT_EQ(step.selected, h.SelectedRows());
-        EXPECT_EQ(step.focused, h.FocusedRow());
+        EXPECT_EQ(step.order, Column(1, 4, true));
     }
     // Play times travel with their files; positions stay numbered; no re-total.
     EXPECT_EQ(L"31452", Column(2, 4));
     EXPECT_EQ(L"12345", Column(0, 0));
-    EXPECT_EQ(kStartupTotals, h.Text(IDC_TOTALS));
+    EXPECT_EQ(CDodezOvurerDlg::kInitialTotalsText, h.Text(IDC_TOTALS));
 
     // With nothing selected neither move does anything, and says nothing.
     h.SelectRows({});

@@ -9,8 +9,6 @@
 
 namespace {
 
-using Calls = std::vector<std::string>;
-
 TEST(Startup, BindsTheEngineInItsOrderAndShowsTheOptions) {
     DialogHarness h;
     h.engine.options.joliet = 1;
@@ -145,8 +143,7 @@ TEST(Closing, IsRefusedWhileBurning) {
     h.dialog->SetBurning(true);
 
     SendMessageW(h.Window(), WM_CLOSE, 0, 0);
-    SendMessageW(h.Window(), WM_COMMAND, IDCANCEL, 0);
-    h.Pump();
+    h.Command(IDCANCEL);
     ASSERT_EQ(2u, h.boxes.Count());
     EXPECT_EQ(L"Please stop burning before close!", h.boxes.Boxes()[1].text);
     EXPECT_FALSE(h.dialog->HasEnded());

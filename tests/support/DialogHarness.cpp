@@ -98,13 +98,6 @@ void DialogHarness::SelectRows(const std::vector<int>& rows) {
         tracks.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-std::vector<int> DialogHarness::SelectedRows() const {
-    std::vector<int> rows;
-    for (int row = tracks.FirstSelected(); row >= 0; row = tracks.GetNextItem(row, LVNI_SELECTED))
-        rows.push_back(row);
-    return rows;
-}
-
 void DialogHarness::AppendRow(const std::wstring& path, const std::wstring& playTime) {
     int row = tracks.GetItemCount();
     tracks.InsertItem(row, std::to_wstring(row + 1).c_str());

@@ -92,8 +92,6 @@ public:
     int OuterHeight() const;
 
     void SelectRows(const std::vector<int>& rows); // 0-based; clears others
-    std::vector<int> SelectedRows() const;
-    int FocusedRow() const { return tracks.GetNextItem(-1, LVNI_FOCUSED); }
     // Appends a row directly (tests that need rows without the Add path).
     void AppendRow(const std::wstring& path, const std::wstring& playTime);
 

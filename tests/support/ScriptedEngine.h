@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+using Calls = std::vector<std::string>;
+
 class ScriptedEngine {
 public:
     // Installs itself as the one scripted engine of the process.
