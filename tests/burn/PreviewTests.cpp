@@ -32,6 +32,10 @@ TEST_P(Play, StopsFirstThenPlaysTheFirstSelectedRowOrTheFirstRow) {
     EXPECT_EQ(expected, h.engine.calls);
     EXPECT_EQ(GetParam().played != nullptr, h.dialog->IsPreviewPlaying());
     EXPECT_EQ(0u, h.boxes.Count());
+    // Play on a list emptied since leaves the flag: the engine may still play.
+    h.tracks.DeleteAllItems();
+    h.Click(IDC_PLAY);
+    EXPECT_EQ(GetParam().played != nullptr, h.dialog->IsPreviewPlaying());
     // Stop always tells the engine, and clears the flag.
     h.Click(IDC_STOP_PREVIEW);
     EXPECT_EQ("AudioFileStop()", h.engine.calls.back());
