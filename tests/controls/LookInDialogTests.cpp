@@ -67,7 +67,7 @@ TEST(LookInDialog, ADoubleClickIsTwoClicksAndDisablingMovesTheFocusOn) {
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         SendMessageW(add, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
     h.Pump();
-    EXPECT_EQ(2, h.files.Calls());
+    EXPECT_EQ(2, h.openDialogUses);
     // A click from the keyboard takes the focus too.
     SetFocus(h.Item(IDC_INFORMATION));
     h.Command(IDC_ADD);

@@ -59,6 +59,7 @@ bool DialogHarness::Start() {
 }
 
 bool DialogHarness::ChooseAudioFiles(HWND, std::vector<std::wstring>& paths) {
+    ++openDialogUses;
     if (selections.empty()) return false;
     paths = selections.front();
     selections.pop_front();

@@ -68,6 +68,7 @@ public:
     std::vector<ShellCall> shellCalls;
     // The Open dialog: each use takes the next selection (an empty one: Cancel).
     std::deque<std::vector<std::wstring>> selections;
+    int openDialogUses = 0;
     bool ChooseAudioFiles(HWND owner, std::vector<std::wstring>& paths) override;
 
     HWND Window() const { return dialog ? dialog->Hwnd() : nullptr; }
