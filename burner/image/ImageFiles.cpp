@@ -81,9 +81,13 @@ bool ImageFiles::CloseData() {
     if (!Flush()) return false;
     HANDLE file = m_file;
     m_file = INVALID_HANDLE_VALUE;
-    // Data still in the system's cache may be refused only now (a full
-    // network drive, say); closing says so.
-    if (!CloseHandle(file)) return Fail(L"Writing the disc image", GetLastError());
+    // On the disk before it takes its final name, so a crash or a power cut
+    // can never leave a finished-looking image with parts missing. Data the
+    // system's cache still held may be refused only now (a full network
+    // drive, say); flushing and closing say so.
+    DWORD error = FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
+    if (error != ERROR_SUCCESS) return Fail(L"Writing the disc image", error);
     return true;
 }
 
@@ -96,6 +100,8 @@ bool ImageFiles::WriteCue(const std::string& sheet) {
     DWORD written = 0;
     BOOL ok = WriteFile(file, sheet.data(), static_cast<DWORD>(sheet.size()), &written, nullptr);
     DWORD error = ok ? (written == sheet.size() ? ERROR_SUCCESS : ERROR_DISK_FULL) : GetLastError();
+    // On the disk before the image takes its names, like the BIN.
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
     if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
     if (error != ERROR_SUCCESS) return Fail(L"Writing the CUE sheet", error);
     return true;

@@ -1,8 +1,8 @@
 // The files of one image while it is made. The BIN is written under a
 // temporary name through a large buffer; when it is complete the CUE sheet
-// is written under a temporary name too, then both take their final names,
-// never replacing a file that is there. Whatever is not complete when the
-// object goes away is deleted.
+// is written under a temporary name too, both are flushed to the disk, then
+// both take their final names, never replacing a file that is there.
+// Whatever is not complete when the object goes away is deleted.
 #pragma once
 
 #include "burner/image/ImageWriter.h"
@@ -24,7 +24,7 @@ public:
     bool Write(const void* data, size_t bytes) override;
     std::wstring Error() const override { return m_error; }
 
-    // Writes out the buffer and closes the BIN.
+    // Writes out the buffer, flushes the BIN to the disk and closes it.
     bool CloseData();
     // The CUE sheet for the tracks, then the final names "<base>.bin" and
     // "<base>.cue" (numbered when taken).
