@@ -252,12 +252,14 @@ void BurnRun::Succeed() {
         Fail(m_files->Error());
         return;
     }
-    if (m_events.IsClosed()) {
+    if (!m_events.ClaimEnd()) {
         // Stopped in the last moment: a stopped run leaves nothing behind.
         DeleteFileW(m_files->BinPath().c_str());
         DeleteFileW(m_files->CuePath().c_str());
         return;
     }
+    // Finished: a Stop from now on no longer holds back the burn-done event,
+    // so the image is never kept without it.
     if (m_plan.ejectAfterBurn) ShowInFileManager(m_files->CuePath());
     m_ended(this);
     m_events.BurnDone(nullptr);

@@ -2,16 +2,24 @@
 
 void EventGate::Close() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_closed = true;
+    if (m_state == State::Open) m_state = State::Closed;
 }
 
 bool EventGate::IsClosed() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_closed;
+    return m_state == State::Closed;
+}
+
+bool EventGate::ClaimEnd() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state != State::Open) return false;
+    m_state = State::Ending;
+    return true;
 }
 
 bool EventGate::Open() const {
-    return !IsClosed();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_state == State::Open;
 }
 
 void EventGate::Finalize() {
@@ -19,7 +27,7 @@ void EventGate::Finalize() {
 }
 
 void EventGate::BurnDone(const char* errorText) {
-    if (m_handlers.burnDone != nullptr && Open())
+    if (m_handlers.burnDone != nullptr && !IsClosed())
         m_handlers.burnDone(errorText, m_handlers.burnDoneContext);
 }
 

@@ -2,6 +2,9 @@
 // closed. Close() returns at once and never waits for a handler (a handler
 // may be waiting for the thread that closes the gate); an event that had
 // already passed the gate when it closed still arrives, none starts after.
+// The run's end is decided in one step: either the run claims it first, and
+// its burn-done event still arrives after a Close(), or Close() comes first
+// and the claim fails.
 #pragma once
 
 #include "burner/EngineState.h"
@@ -15,6 +18,9 @@ public:
 
     void Close();
     bool IsClosed() const;
+    // True when the gate was still open: from now on only BurnDone passes,
+    // whether Close() comes or not.
+    bool ClaimEnd();
 
     void Finalize();
     void BurnDone(const char* errorText);
@@ -27,6 +33,7 @@ private:
     bool Open() const;
 
     EventHandlers m_handlers;
-    mutable std::mutex m_mutex; // guards m_closed only; never held inside a handler
-    bool m_closed = false;
+    enum class State { Open, Ending, Closed };
+    mutable std::mutex m_mutex; // guards m_state only; never held inside a handler
+    State m_state = State::Open;
 };
