@@ -21,9 +21,10 @@ bool Stopped(HANDLE stop) {
 // never waits for more than one decoded block.
 void PlayFile(const std::wstring& path, HANDLE stop) {
     // A damaged file can keep the system's decoder from ever answering; the
-    // play-time readers refuse such files before it sees them.
+    // play-time readers refuse such files before it sees them. A sound
+    // shorter than a second is measured as 0 seconds, and plays all the same.
     int32_t seconds = 0;
-    if (MeasurePlayTime(path.c_str(), &seconds) != 0 || seconds <= 0 || Stopped(stop)) return;
+    if (MeasurePlayTime(path.c_str(), &seconds) != 0 || Stopped(stop)) return;
     MediaFoundationScope mediaFoundation;
     if (!mediaFoundation.IsReady() || Stopped(stop)) return;
     CdAudioSource source;
@@ -40,7 +41,9 @@ void PlayFile(const std::wstring& path, HANDLE stop) {
             while (!decoded && pending.size() - offset < wanted) {
                 pending.erase(pending.begin(), pending.begin() + static_cast<ptrdiff_t>(offset));
                 offset = 0;
-                // A decoding error ends the preview where it is.
+                // A decoding error ends the preview where it is. The end may
+                // come with the last frames (a resampler's tail) appended:
+                // they are in pending and play like the others.
                 decoded = source.Read(pending) != CdAudioSource::Status::Data;
                 if (Stopped(stop)) return;
             }
