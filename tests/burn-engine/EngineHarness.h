@@ -1,15 +1,15 @@
 // The real engine bound through the real binding, with handlers that record
-// every event, and the folders the burn tests work in (given by the
-// environment: QUILLOTUNE_BURN_MEDIA holds the audio files the fixture
-// script made, QUILLOTUNE_BURN_IMAGES the images the tests write).
+// every event. The folders come from the environment: QUILLOTUNE_BURN_MEDIA
+// holds the audio files make-media.sh made, QUILLOTUNE_BURN_IMAGES the
+// images the tests write.
 #pragma once
 
 #include "engine/EngineBinding.h"
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -21,56 +21,60 @@ struct RecordedEvent {
     bool nullText = false;
     std::string text;
     int32_t error = 0;
-    uint32_t thread = 0;
-    double seconds = 0; // since the log started
+    DWORD thread = 0;
+    ULONGLONG ms = 0; // when it arrived
 };
 
-class EventLog {
+// Replaces a function that a module imports, for as long as it lives, so
+// that a test can make the faults a disk or a sound card rarely shows. A
+// function the module does not import fails the test.
+class ImportPatch {
 public:
-    EventLog();
-    void Install(const EngineApi& api);
-
-    std::vector<RecordedEvent> Events() const;
-    // Waits for the burn-done event; false after the time given.
-    bool WaitForBurnDone(int seconds);
-    bool WaitForProcess(int seconds);
-    size_t Count() const;
-    void Clear();
+    template <class Function>
+    ImportPatch(HMODULE module, const char* function, Function* replacement)
+        : ImportPatch(module, function, reinterpret_cast<const void*>(replacement)) {}
+    ImportPatch(HMODULE module, const char* function, const void* replacement);
+    ImportPatch(const ImportPatch&) = delete;
+    ~ImportPatch() { Write(m_original); }
 
 private:
-    void Add(RecordedEvent event);
-    static void ENGINE_CALL OnFinalize(void* context);
-    static void ENGINE_CALL OnBurnDone(const char* text, void* context);
-    static void ENGINE_CALL OnProcess(float percent, uint32_t, float fill, double bytes, uint64_t,
-                                      void* context);
-    static void ENGINE_CALL OnDecoder(float percent, uint64_t, void* context);
-    static void ENGINE_CALL OnDecodeDone(const char* name, uint32_t, int32_t error, void* context);
-
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<RecordedEvent> m_events;
-    long long m_start = 0;
-    long long m_frequency = 1;
+    void Write(const void* value);
+    const void** m_slot = nullptr;
+    const void* m_original = nullptr;
 };
 
+// Adds an event to the log, for handlers of a test's own.
+void RecordEvent(RecordedEvent event);
+
+std::wstring Media(const std::wstring& name);
+// An empty folder under the images folder.
+std::wstring FreshFolder(const std::wstring& name);
+std::vector<std::wstring> FilesIn(const std::wstring& folder); // sorted
+std::string ReadAll(const std::wstring& path);
+std::string Narrow(const std::wstring& text);
+inline HMODULE EngineModule() {
+    return GetModuleHandleW(kEngineFileName);
+}
+
+// The engine, loaded before anything a derived fixture builds.
 class BurnEngine : public testing::Test {
 protected:
+    BurnEngine() { m_library.Load(ProgramFolder() + kEngineFileName); }
     void SetUp() override;
     void TearDown() override;
     const EngineApi& Api() const { return m_library.Api(); }
 
-    // The options with this label and folder, eject off.
-    void SetImageOptions(const std::string& label, const std::wstring& folder);
+    void SetImageOptions(const std::string& label, const std::wstring& folder, int eject = 0);
     void Add(const std::wstring& path);
+    // Prepares (unless done) and burns what was added: the burn-done text,
+    // "" on success.
+    std::string BurnToTheEnd(bool prepare = true);
     std::wstring TextOf(int32_t code);
 
-    static std::wstring Media(const std::wstring& name);
-    // An empty folder under the images folder.
-    static std::wstring FreshFolder(const std::wstring& name);
-    static std::vector<std::wstring> FilesIn(const std::wstring& folder);
-    static std::string Narrow(const std::wstring& text);
-    static std::wstring Environment(const wchar_t* name);
+    // The events so far, all or those of one kind.
+    static std::vector<RecordedEvent> Events(int kind = -1);
+    static bool WaitFor(RecordedEvent::Kind kind, int seconds = 120);
+    static void ClearEvents();
 
     EngineLibrary m_library;
-    EventLog m_log;
 };
