@@ -22,37 +22,37 @@ UniqueFont g_boldCaptionFont;
 
 // Every message the main dialog answers.
 const MessageEntry<CDodezOvurerDlg> CDodezOvurerDlg::kMessageMap[] = {
-    ON_WM_CREATE(OnCreate),                          // int OnCreate(CREATESTRUCTW*)
-    ON_WM_PAINT(OnPaint),                            // void OnPaint()
-    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon),   // LRESULT (WPARAM, LPARAM)
-    ON_WM_CTLCOLOR(OnCtlColor),                      // HBRUSH (HDC, HWND, UINT)
-    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown),       // LRESULT (WPARAM, LPARAM)
-    ON_WM_CLOSE(OnClose),                            // void OnClose()
-    ON_MESSAGE(WM_DESTROY, OnDestroy),               // LRESULT (WPARAM, LPARAM)
-    ON_WM_TIMER(OnTimer),                            // void OnTimer(UINT_PTR)
-    ON_COMMAND(IDC_EXIT, OnExit),                    // void OnExit()
-    ON_COMMAND(IDC_BANNER, OnBanner),                // void OnBanner()
-    ON_COMMAND(IDC_EJECT, OnEjectClicked),           // void ()
-    ON_COMMAND(IDC_JOLIET, OnJolietClicked),         // void ()
-    ON_COMMAND(IDC_FINALIZE, OnFinalizeClicked),     // void ()
-    ON_COMMAND(IDC_BURN_WITH_DIALOG, OnBurnWithDialog), // void ()
-    ON_COMMAND(IDC_ADD, OnAdd),                      // void OnAdd()
-    ON_COMMAND(IDC_DELETE, OnDelete),                // void OnDelete()
-    ON_COMMAND(IDC_MOVE_UP, OnMoveUp),               // void OnMoveUp()
-    ON_COMMAND(IDC_MOVE_DOWN, OnMoveDown),           // void OnMoveDown()
-    ON_COMMAND(IDC_BURN, OnBurnNow),                 // void OnBurnNow()
-    ON_COMMAND(IDC_ERASE, OnErase),                  // void OnErase()
-    ON_COMMAND(IDC_PLAY, OnPlay),                    // void OnPlay()
-    ON_COMMAND(IDC_STOP_PREVIEW, OnStopPreview),     // void OnStopPreview()
+    ON_WM_CREATE(OnCreate),                              // int OnCreate(CREATESTRUCTW*)
+    ON_WM_PAINT(OnPaint),                                // void OnPaint()
+    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon),       // LRESULT (WPARAM, LPARAM)
+    ON_WM_CTLCOLOR(OnCtlColor),                          // HBRUSH (HDC, HWND, UINT)
+    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown),           // LRESULT (WPARAM, LPARAM)
+    ON_WM_CLOSE(OnClose),                                // void OnClose()
+    ON_MESSAGE(WM_DESTROY, OnDestroy),                   // LRESULT (WPARAM, LPARAM)
+    ON_WM_TIMER(OnTimer),                                // void OnTimer(UINT_PTR)
+    ON_COMMAND(IDC_EXIT, OnExit),                        // void OnExit()
+    ON_COMMAND(IDC_BANNER, OnBanner),                    // void OnBanner()
+    ON_COMMAND(IDC_EJECT, OnEjectClicked),               // void ()
+    ON_COMMAND(IDC_JOLIET, OnJolietClicked),             // void ()
+    ON_COMMAND(IDC_FINALIZE, OnFinalizeClicked),         // void ()
+    ON_COMMAND(IDC_BURN_WITH_DIALOG, OnBurnWithDialog),  // void ()
+    ON_COMMAND(IDC_ADD, OnAdd),                          // void OnAdd()
+    ON_COMMAND(IDC_DELETE, OnDelete),                    // void OnDelete()
+    ON_COMMAND(IDC_MOVE_UP, OnMoveUp),                   // void OnMoveUp()
+    ON_COMMAND(IDC_MOVE_DOWN, OnMoveDown),               // void OnMoveDown()
+    ON_COMMAND(IDC_BURN, OnBurnNow),                     // void OnBurnNow()
+    ON_COMMAND(IDC_ERASE, OnErase),                      // void OnErase()
+    ON_COMMAND(IDC_PLAY, OnPlay),                        // void OnPlay()
+    ON_COMMAND(IDC_STOP_PREVIEW, OnStopPreview),         // void OnStopPreview()
     ON_NOTIFY(NM_DBLCLK, IDC_TRACKS, OnTrackListDblClk), // LRESULT (NMHDR*)
 };
 
 CDodezOvurerDlg::CDodezOvurerDlg(const EngineApi& engine, IFileChooser& files)
     : CDialog(IDD_QUILLOTUNE), m_engine(engine), m_files(files),
       m_eventTarget(std::make_shared<EventTarget>()), m_totalsText(kInitialTotalsText) {
-    m_icon.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                               MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0,
-                                               LR_DEFAULTSIZE)));
+    m_icon.Reset(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     EventTargets::Register(EventContext(), m_eventTarget);
 }
 
@@ -186,16 +186,22 @@ void CDodezOvurerDlg::ConfigureIconButtons() {
         int icon;
     };
     const IconButton buttons[] = {
-        {m_playButton, IDI_PLAY},      {m_stopButton, IDI_STOP},   {m_addButton, IDI_ADD},
-        {m_deleteButton, IDI_DELETE},  {m_eraseButton, IDI_ERASE}, {m_burnButton, IDI_BURN},
-        {m_exitButton, IDI_EXIT},      {m_moveUpButton, IDI_MOVE_UP},
+        {m_playButton, IDI_PLAY},
+        {m_stopButton, IDI_STOP},
+        {m_addButton, IDI_ADD},
+        {m_deleteButton, IDI_DELETE},
+        {m_eraseButton, IDI_ERASE},
+        {m_burnButton, IDI_BURN},
+        {m_exitButton, IDI_EXIT},
+        {m_moveUpButton, IDI_MOVE_UP},
         {m_moveDownButton, IDI_MOVE_DOWN},
     };
     for (const IconButton& entry : buttons) {
         entry.button.UseIconResources(entry.icon, 0);
         entry.button.UseFlatLook(false, true);
     }
-    for (const IconButton& entry : buttons) entry.button.AttachThemeHelper(&m_themeHelper);
+    for (const IconButton& entry : buttons)
+        entry.button.AttachThemeHelper(&m_themeHelper);
 }
 
 void CDodezOvurerDlg::ShowStartupFailure() {
@@ -208,8 +214,8 @@ void CDodezOvurerDlg::ShowStartupFailure() {
 void CDodezOvurerDlg::ShortenWindow(int outerHeight) {
     RECT window{};
     GetWindowRect(m_hWnd, &window);
-    SetWindowPos(m_hWnd, nullptr, window.left, window.top, window.right - window.left,
-                 outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hWnd, nullptr, window.left, window.top, window.right - window.left, outerHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CDodezOvurerDlg::OnOptionClicked(int controlId) {
@@ -294,7 +300,9 @@ void CDodezOvurerDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
-void CDodezOvurerDlg::OnExit() { DestroyWindow(m_hWnd); }
+void CDodezOvurerDlg::OnExit() {
+    DestroyWindow(m_hWnd);
+}
 
 void CDodezOvurerDlg::OnBanner() {}
 

@@ -52,12 +52,12 @@ public:
     static const wchar_t kInitialTotalsText[];
 
     // Operations other rooms share (each defined in its room).
-    bool CheckEngineResult(int32_t code);          // engine/
+    bool CheckEngineResult(int32_t code); // engine/
     void AddInformationLine(const std::wstring& line);
-    void UpdateTotals();                           // compilation/
+    void UpdateTotals(); // compilation/
     std::wstring BuildTotalsText(int totalSeconds) const;
     void SetupCapacityRuler();
-    void SetBurning(bool burning);                 // burn/
+    void SetBurning(bool burning); // burn/
     // The same switch through the shared target, for the event handlers on
     // any thread; does nothing to a window that is gone.
     static void SetBurning(EventTarget& target, bool burning);
@@ -70,8 +70,8 @@ public:
     static void ENGINE_CALL OnProcessEvent(float percent, uint32_t, float bufferFill,
                                            double bytesWritten, uint64_t, void* context);
     static void ENGINE_CALL OnAudioDecoderEvent(float percent, uint64_t, void* context);
-    static void ENGINE_CALL OnAudioDecodeDoneEvent(const char* fileName, uint32_t,
-                                                   int32_t error, void* context);
+    static void ENGINE_CALL OnAudioDecodeDoneEvent(const char* fileName, uint32_t, int32_t error,
+                                                   void* context);
 
 protected:
     using Self = CDodezOvurerDlg;
@@ -81,18 +81,17 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     static const MessageEntry<CDodezOvurerDlg> kMessageMap[];
 
     // Life cycle and window-level handlers (app/).
-    int OnCreate(CREATESTRUCTW* create);                 // opens the splash
-    void OnPaint();                                      // the icon when minimised
+    int OnCreate(CREATESTRUCTW* create); // opens the splash
+    void OnPaint();                      // the icon when minimised
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT message);
-    LRESULT OnLButtonDown(WPARAM, LPARAM);               // drag by a free spot
+    LRESULT OnLButtonDown(WPARAM, LPARAM); // drag by a free spot
     void OnClose();
     void OnExit();
     void OnBanner();
@@ -105,7 +104,7 @@ private:
     void OnJolietClicked() { OnOptionClicked(IDC_JOLIET); }
     void OnFinalizeClicked() { OnOptionClicked(IDC_FINALIZE); }
     void OnTimer(UINT_PTR timerId);
-    void OnUpdateQuestion();                            // app/UpdateQuestion.cpp
+    void OnUpdateQuestion(); // app/UpdateQuestion.cpp
     bool RefuseWhileBurning();
 
     // Track list (compilation/).

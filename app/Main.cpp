@@ -5,4 +5,6 @@
 // The one application object, constructed before WinMain runs.
 CDodezOvurerApp g_theApp;
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return g_theApp.Run(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return g_theApp.Run();
+}

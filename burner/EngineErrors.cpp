@@ -29,6 +29,5 @@ std::wstring EngineErrorText(int32_t code) {
     case EngineError::Internal:
         return L"The burner engine ran into an unexpected problem.";
     }
-    return L"The burner engine reported an unknown problem (code " + std::to_wstring(code) +
-           L").";
+    return L"The burner engine reported an unknown problem (code " + std::to_wstring(code) + L").";
 }

@@ -18,4 +18,6 @@ enum class EngineError : int32_t {
 // A plain sentence for every code; unknown codes get one too.
 std::wstring EngineErrorText(int32_t code);
 
-constexpr int32_t ToCode(EngineError error) { return static_cast<int32_t>(error); }
+constexpr int32_t ToCode(EngineError error) {
+    return static_cast<int32_t>(error);
+}

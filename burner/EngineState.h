@@ -39,8 +39,7 @@ public:
 
     EventHandlers Handlers();
     void SetHandlers(const EventHandlers& handlers);
-    template <class Change>
-    void ChangeHandlers(Change change) {
+    template <class Change> void ChangeHandlers(Change change) {
         std::lock_guard<std::mutex> lock(m_mutex); // guards the handler table only
         change(m_handlers);
     }

@@ -16,13 +16,10 @@
 
 namespace {
 
-template <class Body>
-int32_t Guarded(Body body) noexcept {
+template <class Body> int32_t Guarded(Body body) noexcept {
     try {
         return body();
-    } catch (const std::bad_alloc&) {
-        return ToCode(EngineError::Internal);
-    } catch (...) {
+    } catch (...) { // out of memory included: nothing may cross into the program
         return ToCode(EngineError::Internal);
     }
 }
@@ -50,8 +47,7 @@ int32_t ENGINE_CALL SetOptions(BurnOptions options) {
     return Guarded([&options] { return EngineState::Instance().SetOptions(options); });
 }
 
-int32_t ENGINE_CALL GetDevices(DeviceEntry* slots, int32_t* count,
-                                                     int32_t) {
+int32_t ENGINE_CALL GetDevices(DeviceEntry* slots, int32_t* count, int32_t) {
     return Guarded([slots, count] { return EngineState::Instance().GetDevices(slots, count); });
 }
 
@@ -111,8 +107,7 @@ int32_t ENGINE_CALL GetPlayTime(const wchar_t* path, int32_t* seconds) {
     return Guarded([path, seconds] { return MeasurePlayTime(path, seconds); });
 }
 
-int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer,
-                                                  int32_t* capacity) {
+int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer, int32_t* capacity) {
     return Guarded([code, buffer, capacity] {
         if (buffer == nullptr || capacity == nullptr || *capacity <= 0)
             return ToCode(EngineError::InvalidArgument);
@@ -126,40 +121,36 @@ int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer,
     });
 }
 
-void ENGINE_CALL SetFinalizeEventCallback(FinalizeEventHandler handler,
-                                                                void* context) {
+void ENGINE_CALL SetFinalizeEventCallback(FinalizeEventHandler handler, void* context) {
     EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
         h.finalize = handler;
         h.finalizeContext = context;
     });
 }
 
-void ENGINE_CALL SetBurnDoneEventCallback(BurnDoneEventHandler handler,
-                                                                void* context) {
+void ENGINE_CALL SetBurnDoneEventCallback(BurnDoneEventHandler handler, void* context) {
     EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
         h.burnDone = handler;
         h.burnDoneContext = context;
     });
 }
 
-void ENGINE_CALL SetProcessEventCallback(ProcessEventHandler handler,
-                                                               void* context) {
+void ENGINE_CALL SetProcessEventCallback(ProcessEventHandler handler, void* context) {
     EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
         h.process = handler;
         h.processContext = context;
     });
 }
 
-void ENGINE_CALL
-SetAudioDecoderEventCallback(AudioDecoderEventHandler handler, void* context) {
+void ENGINE_CALL SetAudioDecoderEventCallback(AudioDecoderEventHandler handler, void* context) {
     EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
         h.audioDecoder = handler;
         h.audioDecoderContext = context;
     });
 }
 
-void ENGINE_CALL
-SetAudioDecodeDoneEventCallback(AudioDecodeDoneEventHandler handler, void* context) {
+void ENGINE_CALL SetAudioDecodeDoneEventCallback(AudioDecodeDoneEventHandler handler,
+                                                 void* context) {
     EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
         h.audioDecodeDone = handler;
         h.audioDecodeDoneContext = context;

@@ -9,7 +9,8 @@ bool Resolve(HMODULE module, const char* name, Fn& target, std::wstring& missing
     target = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
     if (target != nullptr) return true;
     if (!missing.empty()) missing += L", ";
-    for (const char* p = name; *p; ++p) missing += static_cast<wchar_t>(*p);
+    for (const char* p = name; *p; ++p)
+        missing += static_cast<wchar_t>(*p);
     return false;
 }
 
@@ -17,14 +18,22 @@ bool Resolve(HMODULE module, const char* name, Fn& target, std::wstring& missing
 
 bool EngineApi::IsComplete() const {
     const void* all[] = {
-        reinterpret_cast<const void*>(Initialize), reinterpret_cast<const void*>(CreateProject),
-        reinterpret_cast<const void*>(GetOptions), reinterpret_cast<const void*>(SetOptions),
-        reinterpret_cast<const void*>(GetDevices), reinterpret_cast<const void*>(SetDevice),
-        reinterpret_cast<const void*>(AddFile), reinterpret_cast<const void*>(Prepare),
-        reinterpret_cast<const void*>(Burn), reinterpret_cast<const void*>(Abort),
-        reinterpret_cast<const void*>(AudioFileStop), reinterpret_cast<const void*>(BurnDialog),
-        reinterpret_cast<const void*>(EraseDialog), reinterpret_cast<const void*>(PlayAudioFile),
-        reinterpret_cast<const void*>(GetPlayTime), reinterpret_cast<const void*>(GetText),
+        reinterpret_cast<const void*>(Initialize),
+        reinterpret_cast<const void*>(CreateProject),
+        reinterpret_cast<const void*>(GetOptions),
+        reinterpret_cast<const void*>(SetOptions),
+        reinterpret_cast<const void*>(GetDevices),
+        reinterpret_cast<const void*>(SetDevice),
+        reinterpret_cast<const void*>(AddFile),
+        reinterpret_cast<const void*>(Prepare),
+        reinterpret_cast<const void*>(Burn),
+        reinterpret_cast<const void*>(Abort),
+        reinterpret_cast<const void*>(AudioFileStop),
+        reinterpret_cast<const void*>(BurnDialog),
+        reinterpret_cast<const void*>(EraseDialog),
+        reinterpret_cast<const void*>(PlayAudioFile),
+        reinterpret_cast<const void*>(GetPlayTime),
+        reinterpret_cast<const void*>(GetText),
         reinterpret_cast<const void*>(SetFinalizeEventCallback),
         reinterpret_cast<const void*>(SetBurnDoneEventCallback),
         reinterpret_cast<const void*>(SetProcessEventCallback),
@@ -42,8 +51,7 @@ bool EngineLibrary::Load(const std::wstring& dllPath) {
     // Never the current directory or PATH: the engine and what it needs come
     // from its own folder and the system folder.
     m_module.Reset(LoadLibraryExW(dllPath.c_str(), nullptr,
-                                  LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR |
-                                      LOAD_LIBRARY_SEARCH_SYSTEM32));
+                                  LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!m_module) {
         m_missing = dllPath;
         return false;
@@ -72,8 +80,8 @@ bool EngineLibrary::Load(const std::wstring& dllPath) {
     ok &= Resolve(module, "SetProcessEventCallback", api.SetProcessEventCallback, m_missing);
     ok &= Resolve(module, "SetAudioDecoderEventCallback", api.SetAudioDecoderEventCallback,
                   m_missing);
-    ok &= Resolve(module, "SetAudioDecodeDoneEventCallback",
-                  api.SetAudioDecodeDoneEventCallback, m_missing);
+    ok &= Resolve(module, "SetAudioDecodeDoneEventCallback", api.SetAudioDecodeDoneEventCallback,
+                  m_missing);
     if (!ok) {
         m_module.Reset();
         return false;
@@ -82,7 +90,9 @@ bool EngineLibrary::Load(const std::wstring& dllPath) {
     return true;
 }
 
-bool EngineLibrary::LoadFromProgramFolder() { return Load(ProgramFolder() + kEngineFileName); }
+bool EngineLibrary::LoadFromProgramFolder() {
+    return Load(ProgramFolder() + kEngineFileName);
+}
 
 std::wstring ProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');

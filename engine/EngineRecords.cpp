@@ -13,7 +13,9 @@ void SetNotDefined(BurnOptions& options) {
     options.padding666[0] = options.padding666[1] = 0;
 }
 
-bool IsNotDefined(const char* text) { return std::strcmp(text, kNotDefinedText) == 0; }
+bool IsNotDefined(const char* text) {
+    return std::strcmp(text, kNotDefinedText) == 0;
+}
 
 bool IsNotDefined(const wchar_t* text) {
     size_t i = 0;

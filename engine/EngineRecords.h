@@ -16,19 +16,19 @@ static_assert(sizeof(wchar_t) == 2, "engine texts are UTF-16");
 // The engine's option record, always exchanged whole. A field still holding its
 // "not defined" value (see SetNotDefined) means "keep the engine's own value".
 struct BurnOptions {
-    char volumeLabel[128];     // ANSI code page, at most 127 bytes and the zero
-    int32_t reserved128;       // not used by the program
-    uint8_t joliet;            // 0 off, 1 on
-    uint8_t reserved133;       // not used by the program
-    wchar_t imageFolder[260];  // where the Image Recorder puts its images
-    uint8_t finalize;          // 0 off, 1 on
-    uint8_t reserved655[3];    // not used by the program
+    char volumeLabel[128];    // ANSI code page, at most 127 bytes and the zero
+    int32_t reserved128;      // not used by the program
+    uint8_t joliet;           // 0 off, 1 on
+    uint8_t reserved133;      // not used by the program
+    wchar_t imageFolder[260]; // where the Image Recorder puts its images
+    uint8_t finalize;         // 0 off, 1 on
+    uint8_t reserved655[3];   // not used by the program
     uint8_t padding658[2];
-    int32_t reserved660;       // not used by the program
-    uint8_t reserved664;       // not used by the program
-    uint8_t ejectAfterBurn;    // 0 off, 1 on
+    int32_t reserved660;    // not used by the program
+    uint8_t reserved664;    // not used by the program
+    uint8_t ejectAfterBurn; // 0 off, 1 on
     uint8_t padding666[2];
-    int32_t reserved668;       // not used by the program
+    int32_t reserved668; // not used by the program
 };
 
 // One track handed to AddFile, by value.
@@ -38,7 +38,7 @@ struct FileEntry {
     int32_t reserved8;                // always 0
     uint8_t reserved12;               // always 0 (false)
     uint8_t padding13[3];
-    int32_t reserved16;               // always 0
+    int32_t reserved16; // always 0
 };
 
 // One recorder slot of GetDevices.
@@ -120,7 +120,6 @@ using GetTextFn = int32_t(ENGINE_CALL*)(int32_t code, wchar_t* buffer, int32_t* 
 using SetFinalizeEventCallbackFn = void(ENGINE_CALL*)(FinalizeEventHandler, void* context);
 using SetBurnDoneEventCallbackFn = void(ENGINE_CALL*)(BurnDoneEventHandler, void* context);
 using SetProcessEventCallbackFn = void(ENGINE_CALL*)(ProcessEventHandler, void* context);
-using SetAudioDecoderEventCallbackFn = void(ENGINE_CALL*)(AudioDecoderEventHandler,
-                                                          void* context);
+using SetAudioDecoderEventCallbackFn = void(ENGINE_CALL*)(AudioDecoderEventHandler, void* context);
 using SetAudioDecodeDoneEventCallbackFn = void(ENGINE_CALL*)(AudioDecodeDoneEventHandler,
                                                              void* context);

@@ -6,13 +6,17 @@ namespace {
 CWinApp* g_application = nullptr;
 }
 
-CWinApp::CWinApp() { g_application = this; }
+CWinApp::CWinApp() {
+    g_application = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_application == this) g_application = nullptr;
 }
 
-CWinApp* CWinApp::Current() { return g_application; }
+CWinApp* CWinApp::Current() {
+    return g_application;
+}
 
 bool CWinApp::PreTranslateMessage(MSG* message) {
     return CWnd::WalkPreTranslateTree(m_mainWindow, message);

@@ -28,7 +28,8 @@ std::vector<std::wstring> ProgramArguments() {
     int count = 0;
     LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
     if (list == nullptr) return arguments;
-    for (int i = 1; i < count; ++i) arguments.emplace_back(list[i]);
+    for (int i = 1; i < count; ++i)
+        arguments.emplace_back(list[i]);
     LocalFree(list);
     return arguments;
 }

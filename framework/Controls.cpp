@@ -26,8 +26,8 @@ int CListCtrl::InsertColumn(int index, const wchar_t* heading, int format, int w
     column.cx = width;
     column.pszText = const_cast<wchar_t*>(heading);
     column.iSubItem = index;
-    return static_cast<int>(
-        SendMessageW(LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
+    return static_cast<int>(SendMessageW(LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
+                                         reinterpret_cast<LPARAM>(&column)));
 }
 
 int CListCtrl::InsertItem(int index, const wchar_t* text) const {
@@ -54,8 +54,8 @@ std::wstring CListCtrl::GetItemText(int item, int subItem) const {
         cell.iSubItem = subItem;
         cell.pszText = buffer.data();
         cell.cchTextMax = static_cast<int>(buffer.size());
-        auto copied = static_cast<size_t>(SendMessageW(
-            LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell)));
+        auto copied = static_cast<size_t>(SendMessageW(LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
+                                                       reinterpret_cast<LPARAM>(&cell)));
         if (copied + 1 < buffer.size()) return buffer.substr(0, copied);
         buffer.assign(buffer.size() * 2, L'\0');
     }

@@ -44,8 +44,8 @@ public:
     }
     // Copies an entry's text into `buffer`, which must hold GetLBTextLen + 1.
     int GetLBText(int index, wchar_t* buffer) const {
-        return static_cast<int>(
-            SendMessageW(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+        return static_cast<int>(SendMessageW(CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                             reinterpret_cast<LPARAM>(buffer)));
     }
     std::wstring GetLBText(int index) const;
     void ResetContent() const { SendMessageW(CB_RESETCONTENT); }
@@ -74,8 +74,8 @@ public:
     int GetSelectedCount() const { return static_cast<int>(SendMessageW(LVM_GETSELECTEDCOUNT)); }
     // The next item after `start` (-1: from the top) with all of `flags`.
     int GetNextItem(int start, int flags) const {
-        return static_cast<int>(SendMessageW(LVM_GETNEXTITEM, static_cast<WPARAM>(start),
-                                             MAKELPARAM(flags, 0)));
+        return static_cast<int>(
+            SendMessageW(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
     }
     int FirstSelected() const { return GetNextItem(-1, LVNI_SELECTED); }
     int InsertItem(int index, const wchar_t* text) const;

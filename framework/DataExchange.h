@@ -10,8 +10,7 @@ class CWnd;
 
 class DataExchange {
 public:
-    DataExchange(HWND dialog, bool saveAndValidate)
-        : m_dialog(dialog), m_saving(saveAndValidate) {}
+    DataExchange(HWND dialog, bool saveAndValidate) : m_dialog(dialog), m_saving(saveAndValidate) {}
 
     bool IsSaving() const { return m_saving; }
     HWND Dialog() const { return m_dialog; }

@@ -22,8 +22,8 @@ std::vector<BYTE> LoadHiddenTemplate(UINT templateId) {
     const BYTE* data = static_cast<const BYTE*>(LockResource(loaded));
     if (data == nullptr || size < sizeof(DLGTEMPLATE)) return {};
     std::vector<BYTE> copy(data, data + size);
-    const bool extended = size >= 16 && copy[0] == 1 && copy[1] == 0 && copy[2] == 0xFF &&
-                          copy[3] == 0xFF;
+    const bool extended =
+        size >= 16 && copy[0] == 1 && copy[1] == 0 && copy[2] == 0xFF && copy[3] == 0xFF;
     DWORD* style = reinterpret_cast<DWORD*>(copy.data() + (extended ? 12 : 0));
     *style &= ~static_cast<DWORD>(WS_VISIBLE);
     return copy;
@@ -118,7 +118,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::DoDataExchange(DataExchange&) {}
 

@@ -40,8 +40,7 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(DataExchange& dx);
 
-    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     UINT m_templateId;
     HWND m_parent;

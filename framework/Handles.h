@@ -7,8 +7,7 @@
 #include <utility>
 
 // One owner template; Traits says how to free and what "empty" is.
-template <class Traits>
-class UniqueHandleT {
+template <class Traits> class UniqueHandleT {
 public:
     using Handle = typename Traits::Handle;
 
@@ -36,8 +35,7 @@ private:
     Handle m_handle = Traits::Empty();
 };
 
-template <class H>
-struct GdiObjectTraits {
+template <class H> struct GdiObjectTraits {
     using Handle = H;
     static Handle Empty() { return nullptr; }
     static void Free(Handle h) { DeleteObject(h); }

@@ -10,8 +10,8 @@ namespace {
 
 std::string ToCodePage(const std::wstring& text, UINT codePage) {
     if (text.empty()) return {};
-    int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
+    int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
     if (size <= 0) return {};
     std::string result(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(),
@@ -21,7 +21,9 @@ std::string ToCodePage(const std::wstring& text, UINT codePage) {
 
 } // namespace
 
-std::string ToAnsi(const std::wstring& text) { return ToCodePage(text, CP_ACP); }
+std::string ToAnsi(const std::wstring& text) {
+    return ToCodePage(text, CP_ACP);
+}
 
 std::wstring FromAnsi(const char* text) {
     if (text == nullptr || *text == '\0') return {};
@@ -33,7 +35,9 @@ std::wstring FromAnsi(const char* text) {
     return result;
 }
 
-std::wstring FromAnsi(const std::string& text) { return FromAnsi(text.c_str()); }
+std::wstring FromAnsi(const std::string& text) {
+    return FromAnsi(text.c_str());
+}
 
 std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes) {
     return ToAnsiBounded(text, maxBytes, CP_ACP);

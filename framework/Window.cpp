@@ -9,7 +9,9 @@ constexpr wchar_t kObjectProperty[] = L"Quillotune.Object";
 
 // The subclass id: one kind of subclass per object, so the object's address
 // tells ours apart from anybody else's.
-UINT_PTR SubclassIdOf(const CWnd* object) { return reinterpret_cast<UINT_PTR>(object); }
+UINT_PTR SubclassIdOf(const CWnd* object) {
+    return reinterpret_cast<UINT_PTR>(object);
+}
 
 HWND ChildOfNotification(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -61,7 +63,9 @@ bool CWnd::SubclassWindow(HWND window) {
     return true;
 }
 
-bool CWnd::SubclassDlgItem(int id, HWND parent) { return SubclassWindow(::GetDlgItem(parent, id)); }
+bool CWnd::SubclassDlgItem(int id, HWND parent) {
+    return SubclassWindow(::GetDlgItem(parent, id));
+}
 
 void CWnd::Detach() {
     if (m_subclassed) {
@@ -103,9 +107,13 @@ std::wstring CWnd::GetWindowTextW() const {
     return text;
 }
 
-void CWnd::SetWindowTextW(const std::wstring& text) const { ::SetWindowTextW(m_hWnd, text.c_str()); }
+void CWnd::SetWindowTextW(const std::wstring& text) const {
+    ::SetWindowTextW(m_hWnd, text.c_str());
+}
 
-bool CWnd::PreTranslateMessage(MSG*) { return false; }
+bool CWnd::PreTranslateMessage(MSG*) {
+    return false;
+}
 
 bool CWnd::WalkPreTranslateTree(HWND top, MSG* message) {
     for (HWND window = message->hwnd; window != nullptr; window = GetParent(window)) {
@@ -116,7 +124,9 @@ bool CWnd::WalkPreTranslateTree(HWND top, MSG* message) {
     return false;
 }
 
-bool CWnd::ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool CWnd::ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_subclassed) return DefSubclassProc(m_hWnd, message, wParam, lParam);

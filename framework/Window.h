@@ -34,8 +34,8 @@ public:
 
     // Creates a window of a class registered by RegisterWindowClass; `this` is
     // bound at WM_NCCREATE.
-    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
-                  int x, int y, int width, int height, HWND parent, HMENU menu = nullptr);
+    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
+                  int y, int width, int height, HWND parent, HMENU menu = nullptr);
     static bool RegisterWindowClass(const wchar_t* className, UINT classStyle, HCURSOR cursor,
                                     HBRUSH background, HICON icon);
 
@@ -63,8 +63,7 @@ public:
 
 protected:
     // The message map hook: true when handled, with the result set.
-    virtual bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result);
+    virtual bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // What the window would have done without us: DefSubclassProc for a
     // subclassed control, DefWindowProc for our own windows.
@@ -87,8 +86,8 @@ private:
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Detach();
 
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam, UINT_PTR subclassId, DWORD_PTR refData);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR subclassId, DWORD_PTR refData);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     bool m_subclassed = false;

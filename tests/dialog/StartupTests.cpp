@@ -79,7 +79,9 @@ TEST_P(StartupRefusal, WarnsAndClosesBeforeTheDialogIsSeen) {
     EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].buttons);
 
     ASSERT_EQ(GetParam().callsMade, h.engine.calls.size());
-    if (GetParam().callsMade > 0) EXPECT_EQ(0u, h.engine.calls.back().find(GetParam().name));
+    if (GetParam().callsMade > 0) {
+        EXPECT_EQ(0u, h.engine.calls.back().find(GetParam().name));
+    }
     EXPECT_TRUE(h.dialog->HasEnded());
     EXPECT_EQ(IDCANCEL, h.dialog->Result());
     EXPECT_FALSE(IsWindowVisible(h.Window()));
