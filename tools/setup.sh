@@ -34,9 +34,10 @@ for p in "${packages[@]}"; do
   name="${p%%:*}"
   arch="${p#*:}"; [ "$arch" = "$p" ] && arch=""
   if [ -n "$arch" ]; then
-    grep -q "^${name}:${arch} installed$" <<<"$installed" || missing+=("$p")
+    grep -qxF "${name}:${arch} installed" <<<"$installed" || missing+=("$p")
   else
-    grep -Eq "^${name}:(${native}|all) installed$" <<<"$installed" || missing+=("$p")
+    grep -qxF -e "${name}:${native} installed" -e "${name}:all installed" <<<"$installed" ||
+      missing+=("$p")
   fi
 done
 
