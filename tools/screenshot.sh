@@ -3,12 +3,12 @@
 # windows have frames: the splash at start-up, the update question, then the
 # dialog with its icon buttons and link; once with visual styles (Wine's
 # "light" theme) and once without.
-#   tools/screenshot.sh [folder]      (default /work/shots; not kept in git)
+#   tools/screenshot.sh [folder]      (default build/shots)
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${QUILLOTUNE_BUILD:-$root/build}"
-out="${1:-/work/shots}"
+out="${1:-$(dirname "$0")/../build/shots}"
 mkdir -p "$out"
 
 QUILLOTUNE_BUILD="$build" "$here/build.sh" || exit 1

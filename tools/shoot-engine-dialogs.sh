@@ -2,12 +2,12 @@
 # Screenshots of the engine's own dialogs inside Wine's virtual desktop: the
 # erase dialog opened from the program, and the burn dialog before, during
 # and after a burn of a few generated tones, and cancelled during a long one.
-#   tools/shoot-engine-dialogs.sh [folder]     (default /work/shots)
+#   tools/shoot-engine-dialogs.sh [folder]     (default build/shots)
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${QUILLOTUNE_BUILD:-$root/build}"
-out="$(realpath -m "${1:-/work/shots}")"
+out="$(realpath -m "${1:-$(dirname "$0")/../build/shots}")"
 work="$build/engine-shots"
 mkdir -p "$out"
 QUILLOTUNE_BUILD="$build" "$here/build.sh" || exit 1
