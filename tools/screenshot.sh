@@ -8,8 +8,9 @@ set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${QUILLOTUNE_BUILD:-$root/build}"
-out="${1:-$(dirname "$0")/../build/shots}"
+out="${1:-$build/shots}"
 mkdir -p "$out"
+out="$(cd "$out" && pwd)"
 
 QUILLOTUNE_BUILD="$build" "$here/build.sh" || exit 1
 

@@ -7,7 +7,7 @@ set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${QUILLOTUNE_BUILD:-$root/build}"
-out="$(realpath -m "${1:-$(dirname "$0")/../build/shots}")"
+out="$(realpath -m "${1:-$(dirname "${BASH_SOURCE[0]}")/../build/shots}")"
 work="$build/engine-shots"
 mkdir -p "$out"
 QUILLOTUNE_BUILD="$build" "$here/build.sh" || exit 1
