@@ -4,7 +4,28 @@
 #include "burner/run/BurnErrors.h"
 #include "burner/playtime/PlayTimeErrors.h"
 
+#include <map>
+#include <mutex>
+
+namespace {
+
+std::mutex g_recordedMutex; // guards g_recorded only
+std::map<int32_t, std::wstring> g_recorded;
+
+} // namespace
+
+int32_t RecordErrorText(int32_t code, const std::wstring& sentence) {
+    std::lock_guard<std::mutex> lock(g_recordedMutex);
+    g_recorded[code] = sentence;
+    return code;
+}
+
 std::wstring EngineErrorText(int32_t code) {
+    {
+        std::lock_guard<std::mutex> lock(g_recordedMutex);
+        auto found = g_recorded.find(code);
+        if (found != g_recorded.end()) return found->second;
+    }
     // Each part of the engine owns a range of codes and their sentences.
     // 100-199: play time; 200-299: burning and images; 300-399: preview and
     // the engine's own dialogs.

@@ -18,6 +18,11 @@ enum class EngineError : int32_t {
 // A plain sentence for every code; unknown codes get one too.
 std::wstring EngineErrorText(int32_t code);
 
+// Records the sentence a failure has of its own (naming the file or saying
+// why); GetText gives it for that code until the next failure of the same
+// code. Returns the code.
+int32_t RecordErrorText(int32_t code, const std::wstring& sentence);
+
 constexpr int32_t ToCode(EngineError error) {
     return static_cast<int32_t>(error);
 }

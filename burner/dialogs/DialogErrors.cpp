@@ -1,27 +1,12 @@
 #include "burner/dialogs/DialogErrors.h"
 
-#include <map>
-#include <mutex>
-
-namespace {
-
-std::mutex g_textsMutex; // guards g_texts only
-std::map<int32_t, std::wstring> g_texts;
-
-} // namespace
+#include "burner/EngineErrors.h"
 
 int32_t DialogFailure(DialogError error, const std::wstring& sentence) {
-    std::lock_guard<std::mutex> lock(g_textsMutex);
-    g_texts[ToCode(error)] = sentence;
-    return ToCode(error);
+    return RecordErrorText(ToCode(error), sentence);
 }
 
 std::wstring DialogErrorText(int32_t code) {
-    {
-        std::lock_guard<std::mutex> lock(g_textsMutex);
-        auto found = g_texts.find(code);
-        if (found != g_texts.end()) return found->second;
-    }
     switch (static_cast<DialogError>(code)) {
     case DialogError::BurnFailed:
         return L"The burn did not complete.";

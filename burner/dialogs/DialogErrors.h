@@ -19,5 +19,5 @@ constexpr int32_t ToCode(DialogError error) {
 // Records the sentence for this failure and returns its code.
 int32_t DialogFailure(DialogError error, const std::wstring& sentence);
 
-// The last sentence recorded for the code, or the code's general sentence.
+// The code's general sentence (a recorded one comes first, see RecordErrorText).
 std::wstring DialogErrorText(int32_t code);

@@ -1,12 +1,8 @@
 #include "burner/run/BurnErrors.h"
 
-#include <map>
-#include <mutex>
+#include "burner/EngineErrors.h"
 
 namespace {
-
-std::mutex g_textsMutex; // guards g_texts only
-std::map<int32_t, std::wstring> g_texts;
 
 std::wstring GeneralText(BurnError error) {
     switch (error) {
@@ -39,17 +35,10 @@ std::wstring GeneralText(BurnError error) {
 } // namespace
 
 int32_t FailWith(BurnError error, const std::wstring& sentence) {
-    std::lock_guard<std::mutex> lock(g_textsMutex);
-    g_texts[ToCode(error)] = sentence;
-    return ToCode(error);
+    return RecordErrorText(ToCode(error), sentence);
 }
 
 std::wstring BurnErrorText(int32_t code) {
-    {
-        std::lock_guard<std::mutex> lock(g_textsMutex);
-        auto found = g_texts.find(code);
-        if (found != g_texts.end()) return found->second;
-    }
     if (code < ToCode(BurnError::NoTracks) || code > ToCode(BurnError::ImageNotCreated))
         return L"The burner reported an unknown problem (code " + std::to_wstring(code) + L").";
     return GeneralText(static_cast<BurnError>(code));
