@@ -46,4 +46,7 @@ target_compile_definitions(soxr PRIVATE SOXR_LIB NDEBUG)
 # The whole library on SSE (the top level adds -msse2 -mfpmath=sse), fully
 # optimised. Windows only promises a 4-byte aligned stack on entry, so the
 # vector code realigns its own frames where it needs to.
-target_compile_options(soxr PRIVATE -O3 -std=gnu99 -mincoming-stack-boundary=2 -w)
+target_compile_options(soxr PRIVATE -O3 -std=gnu99 -w)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(soxr PRIVATE -mincoming-stack-boundary=2)
+endif()

@@ -15,11 +15,12 @@ constexpr size_t kResultCapacity = 50000;
 
 // The Windows 95/98/Me family knows only the structure without its trailing
 // fields, and refuses a larger one.
-constexpr DWORD kOldStructSize = 76;
-constexpr DWORD kStructSize = 88;
-static_assert(offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR) == kOldStructSize,
-              "older OPENFILENAMEW layout");
-static_assert(sizeof(OPENFILENAMEW) == kStructSize, "OPENFILENAMEW layout");
+constexpr DWORD kOldStructSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
+constexpr DWORD kStructSize = sizeof(OPENFILENAMEW);
+#if !defined(_WIN64)
+static_assert(kOldStructSize == 76, "older OPENFILENAMEW layout");
+static_assert(kStructSize == 88, "OPENFILENAMEW layout");
+#endif
 
 std::wstring ZeroSeparated(const wchar_t* filter) {
     std::wstring text = filter;

@@ -5,7 +5,14 @@
 # the default prefix runs with Wine's "light" theme. Both looks stay testable.
 export WINEPREFIX="$build/wineprefix"
 if [ "${QUILLOTUNE_LOOK:-themed}" = classic ]; then export WINEPREFIX="$build/wineprefix-classic"; fi
-export WINEARCH=win32
+# A 64-bit build (see host-arch.sh) runs under a 64-bit Wine: the build
+# folder's wine-bin holds `wine` and `wineserver` commands that choose it.
+if [ -d "$build/wine-bin" ]; then
+    export PATH="$build/wine-bin:$PATH"
+    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+else
+    export WINEARCH=win32
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
 

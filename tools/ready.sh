@@ -4,6 +4,8 @@
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${QUILLOTUNE_BUILD:-$root/build}"
+# shellcheck source=host-arch.sh
+. "$here/host-arch.sh"
 
 "$here/setup.sh" || exit 1
 QUILLOTUNE_BUILD="$build" "$here/build.sh" || exit 1
