@@ -4,7 +4,7 @@
 #include "app/WebAddress.h"
 #include "controls/CSplashWnd.h"
 #include "framework/Application.h"
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <cstring>
 

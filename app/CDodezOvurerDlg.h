@@ -13,7 +13,7 @@
 #include "engine/EngineBinding.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
-#include "framework/Handles.h"
+#include "base/Handles.h"
 #include "resources/resource.h"
 
 #include <atomic>

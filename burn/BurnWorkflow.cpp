@@ -2,7 +2,7 @@
 // dialog's timers.
 #include "app/CDodezOvurerDlg.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <cstring>
 

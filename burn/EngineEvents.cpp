@@ -6,7 +6,7 @@
 #include "app/CDodezOvurerDlg.h"
 
 #include "app/EventTargets.h"
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "burner/EngineState.h"
 
-#include "burner/EngineErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "burner/Recorders.h"
 
 #include <cstring>

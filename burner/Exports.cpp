@@ -1,6 +1,6 @@
 // The engine's 21 exports. Every export returns a code and never lets an
 // exception cross the boundary.
-#include "burner/EngineErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "burner/EngineState.h"
 #include "burner/dialogs/EngineBurnDialog.h"
 #include "burner/dialogs/EngineEraseDialog.h"

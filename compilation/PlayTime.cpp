@@ -1,6 +1,6 @@
 #include "compilation/PlayTime.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <climits>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // it owner-drawn and draws itself from the reflected WM_DRAWITEM.
 #pragma once
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 #include "framework/Window.h"
 
 class CButtonST : public CWnd {

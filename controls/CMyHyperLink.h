@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/ShellCall.h"
-#include "framework/Handles.h"
+#include "base/Handles.h"
 #include "framework/Window.h"
 
 #include <string>

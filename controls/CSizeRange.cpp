@@ -1,7 +1,7 @@
 #include "controls/CSizeRange.h"
 
-#include "framework/Handles.h"
-#include "framework/Text.h"
+#include "base/Handles.h"
+#include "base/Text.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // most one; it deletes itself once its window is gone.
 #pragma once
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 #include "framework/Window.h"
 
 class CSplashWnd : public CWnd {

@@ -3,7 +3,7 @@
 // function is missing.
 #pragma once
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 

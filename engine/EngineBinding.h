@@ -5,7 +5,7 @@
 #pragma once
 
 #include "engine/EngineRecords.h"
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "burner/audio/AudioDecoder.h"
 
-#include "burner/run/AnsiText.h"
+#include "base/FileErrors.h"
+#include "burner/playtime/FileSource.h"
 
 #include <mfapi.h>
 #include <mferror.h>
@@ -67,7 +68,8 @@ bool AudioDecoder::Open(const std::wstring& path) {
     // its stated length is the untrimmed one (a decoder that trims by
     // itself states the shorter length).
     GaplessTrim trim;
-    if (m_duration > 0 && ReadMp3Gapless(path.c_str(), trim)) {
+    FileSource file;
+    if (m_duration > 0 && file.Open(path.c_str()) && ReadMp3Gapless(file, trim)) {
         double stated = static_cast<double>(m_duration) * m_format.rate / 1e7;
         if (stated > trim.untrimmed - 0.5 * 1152 && stated < trim.untrimmed + 0.5 * 1152) {
             m_trimming = true;

@@ -6,7 +6,7 @@
 
 #include "burner/audio/CdConverter.h"
 #include "burner/audio/MediaFoundation.h"
-#include "burner/audio/Mp3Gapless.h"
+#include "burner/core/audio/Mp3Gapless.h"
 
 #include <mfidl.h>
 #include <mfreadwrite.h>

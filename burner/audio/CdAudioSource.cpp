@@ -1,6 +1,6 @@
 #include "burner/audio/CdAudioSource.h"
 
-#include "burner/image/CdLayout.h"
+#include "burner/core/image/CdLayout.h"
 
 bool CdAudioSource::Open(const std::wstring& path) {
     if (!m_decoder.Open(path)) {

@@ -1,7 +1,7 @@
 #include "burner/audio/CdConverter.h"
 
-#include "burner/audio/SampleConversion.h"
-#include "burner/image/CdLayout.h"
+#include "burner/core/audio/SampleConversion.h"
+#include "burner/core/image/CdLayout.h"
 
 CdConverter::CdConverter(const SourceFormat& format)
     : m_format(format), m_mix(StereoMix::For(format.channels, format.channelMask)) {

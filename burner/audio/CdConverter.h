@@ -6,7 +6,7 @@
 #pragma once
 
 #include "burner/audio/Resampler.h"
-#include "burner/audio/StereoMix.h"
+#include "burner/core/audio/StereoMix.h"
 
 #include <cstdint>
 #include <memory>

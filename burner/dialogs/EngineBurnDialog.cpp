@@ -1,12 +1,12 @@
 #include "burner/dialogs/EngineBurnDialog.h"
 
-#include "burner/EngineErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "burner/EngineState.h"
-#include "burner/run/EngineThread.h"
+#include "base/PinnedThread.h"
 #include "burner/dialogs/BurnEventRelay.h"
-#include "burner/dialogs/DialogErrors.h"
+#include "burner/core/DialogErrors.h"
 #include "burner/dialogs/DialogIds.h"
-#include "burner/run/AnsiText.h"
+#include "base/Text.h"
 #include "burner/run/BurnController.h"
 
 #include <commctrl.h>
@@ -107,7 +107,8 @@ void EngineBurnDialog::OnBurn() {
     m_relay = std::make_shared<BurnEventRelay>(Window(), EngineState::Instance().Handlers());
     HWND window = Window();
     std::shared_ptr<BurnEventRelay> relay = m_relay;
-    HANDLE worker = StartEngineThread([relay, window] {
+    // Nobody waits for the worker: it tells its end by kWorkerEnded.
+    UniqueKernelHandle worker = StartPinnedThread([relay, window] {
         // Prepare reports unusable files through the program's handlers,
         // here, on this thread.
         int32_t code = BurnController::Instance().Prepare();
@@ -117,12 +118,11 @@ void EngineBurnDialog::OnBurn() {
                 relay->Handlers(), [relay, window] { PostMessageW(window, kRunFinished, 0, 0); });
         PostMessageW(window, kWorkerEnded, static_cast<WPARAM>(code), 0);
     });
-    if (worker == nullptr) {
+    if (!worker) {
         Finish(DialogFailure(DialogError::BurnFailed, L"The burn could not start a thread."),
                L"The burn could not start.", true);
         return;
     }
-    CloseHandle(worker); // nobody waits for it: it tells its end by kWorkerEnded
 }
 
 void EngineBurnDialog::OnCancel() {

@@ -1,6 +1,6 @@
 #include "burner/dialogs/EngineEraseDialog.h"
 
-#include "burner/dialogs/DialogErrors.h"
+#include "burner/core/DialogErrors.h"
 #include "burner/dialogs/DialogIds.h"
 
 int32_t EngineEraseDialog::Run(const wchar_t* caption) {

@@ -1,6 +1,6 @@
 #include "burner/dialogs/TrackSummary.h"
 
-#include "burner/run/EngineThread.h"
+#include "base/PinnedThread.h"
 #include "burner/playtime/PlayTime.h"
 
 void TrackSummary::Start(std::vector<std::wstring> paths, HWND notify, UINT message) {
@@ -8,7 +8,7 @@ void TrackSummary::Start(std::vector<std::wstring> paths, HWND notify, UINT mess
     auto shared = std::make_shared<Shared>();
     m_shared = shared;
     // The thread is left to end by itself; it calls nothing of the program's.
-    HANDLE thread = StartEngineThread([shared, paths = std::move(paths), notify, message] {
+    StartPinnedThread([shared, paths = std::move(paths), notify, message] {
         // The same play times the program adds up for its totals line.
         int64_t total = 0;
         size_t unreadable = 0;
@@ -24,7 +24,6 @@ void TrackSummary::Start(std::vector<std::wstring> paths, HWND notify, UINT mess
         shared->unreadable = unreadable;
         if (!shared->stop) PostMessageW(notify, message, 0, 0);
     });
-    if (thread != nullptr) CloseHandle(thread);
 }
 
 void TrackSummary::Stop() {

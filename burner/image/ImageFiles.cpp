@@ -1,9 +1,10 @@
 #include "burner/image/ImageFiles.h"
 
-#include "burner/image/CueSheet.h"
-#include "burner/image/ImageNaming.h"
+#include "burner/core/image/CueSheet.h"
+#include "burner/core/image/ImageNaming.h"
 #include "burner/image/TempFiles.h"
-#include "burner/run/AnsiText.h"
+#include "base/FileErrors.h"
+#include "base/Text.h"
 
 #include <cstring>
 

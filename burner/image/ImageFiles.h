@@ -5,7 +5,7 @@
 // Whatever is not complete when the object goes away is deleted.
 #pragma once
 
-#include "burner/image/ImageWriter.h"
+#include "burner/core/image/ImageWriter.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include "burner/image/ImageFolder.h"
 
 #include "burner/image/TempFiles.h"
-#include "burner/run/AnsiText.h"
-#include "burner/run/BurnErrors.h"
+#include "base/FileErrors.h"
+#include "burner/core/BurnErrors.h"
 
 #include <windows.h>
 #include <knownfolders.h>

@@ -2,7 +2,7 @@
 // deleting it meanwhile; positioned reads keep no shared file pointer.
 #pragma once
 
-#include "burner/playtime/ByteSource.h"
+#include "burner/core/playtime/ByteSource.h"
 
 #include <windows.h>
 

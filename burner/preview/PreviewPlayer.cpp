@@ -1,6 +1,6 @@
 #include "burner/preview/PreviewPlayer.h"
 
-#include "burner/run/EngineThread.h"
+#include "base/PinnedThread.h"
 #include "burner/audio/CdAudioSource.h"
 #include "burner/audio/MediaFoundation.h"
 #include "burner/playtime/PlayTime.h"
@@ -73,7 +73,7 @@ void PreviewPlayer::Play(const std::wstring& path) {
     // The thread shares the stop event, so one left behind never finds it gone.
     auto stop = std::make_shared<UniqueKernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!*stop) return;
-    m_thread.Reset(StartEngineThread([path, stop] { PlayFile(path, stop->Get()); }));
+    m_thread = StartPinnedThread([path, stop] { PlayFile(path, stop->Get()); });
     if (m_thread) m_stop = std::move(stop);
 }
 

@@ -3,7 +3,7 @@
 // thread never calls into the program, so stopping may wait for it.
 #pragma once
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 #include <memory>
 #include <mutex>

@@ -3,7 +3,7 @@
 // finishes them. Closing stops the sound at once.
 #pragma once
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 #include <mmsystem.h>

@@ -1,12 +1,12 @@
 #include "burner/run/BurnController.h"
 
 #include "burner/EngineState.h"
-#include "burner/image/CdLayout.h"
+#include "burner/core/image/CdLayout.h"
 #include "burner/image/ImageFolder.h"
-#include "burner/run/AnsiText.h"
-#include "burner/run/BurnErrors.h"
+#include "base/Text.h"
+#include "burner/core/BurnErrors.h"
 #include "burner/run/BurnRun.h"
-#include "burner/run/EventGate.h"
+#include "burner/run/HandlerEvents.h"
 #include "burner/run/TrackProbe.h"
 
 #include <cstring>
@@ -60,7 +60,7 @@ int32_t BurnController::Prepare() {
 
     // Each file that cannot be used is reported by its event, here on the
     // calling thread, before Prepare returns.
-    EventGate events(state.Handlers());
+    EventGate events(HandlerEvents::Of(state.Handlers()));
     int32_t firstFailure = 0;
     size_t failures = 0;
     for (size_t i = 0; i < probes.size(); ++i) {

@@ -1,7 +1,7 @@
 // What Prepare found out and Burn works from.
 #pragma once
 
-#include "burner/image/CdLayout.h"
+#include "burner/core/image/CdLayout.h"
 
 #include <cstdint>
 #include <string>

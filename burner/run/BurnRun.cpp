@@ -3,12 +3,14 @@
 #include "burner/audio/CdAudioSource.h"
 #include "burner/audio/MediaFoundation.h"
 #include "burner/image/ImageFiles.h"
-#include "burner/image/ImageNaming.h"
-#include "burner/image/ImageWriter.h"
-#include "burner/run/AnsiText.h"
-#include "burner/run/BurnErrors.h"
-#include "burner/run/EngineThread.h"
+#include "burner/core/image/ImageNaming.h"
+#include "burner/core/image/ImageWriter.h"
+#include "base/FileErrors.h"
+#include "base/Text.h"
+#include "burner/core/BurnErrors.h"
+#include "base/PinnedThread.h"
 #include "burner/run/FileManager.h"
+#include "burner/run/HandlerEvents.h"
 
 #include <algorithm>
 #include <numeric>
@@ -27,7 +29,7 @@ constexpr DWORD kStopWaitMs = 2000;
 } // namespace
 
 BurnRun::BurnRun(BurnPlan plan, const EventHandlers& handlers, std::function<void(BurnRun*)> ended)
-    : m_plan(std::move(plan)), m_events(handlers), m_ended(std::move(ended)),
+    : m_plan(std::move(plan)), m_events(HandlerEvents::Of(handlers)), m_ended(std::move(ended)),
       m_pipeline(m_plan.tracks.size(), kBytesPerTrackBuffer, kTracksInFlight) {
     m_estimatedBytes = static_cast<uint64_t>(m_plan.EstimatedSectors()) * cd::kBytesPerSector;
 }
@@ -42,17 +44,17 @@ int32_t BurnRun::Start() {
         return code;
     }
     std::shared_ptr<BurnRun> self = shared_from_this();
-    HANDLE thread = StartEngineThread([self] {
+    // The run ends by itself; nobody waits for its thread.
+    UniqueKernelHandle thread = StartPinnedThread([self] {
         self->Run();
         if (self->m_finished) self->m_finished();
     });
-    if (thread == nullptr) {
+    if (!thread) {
         DWORD error = GetLastError();
         m_files.reset();
         return FailWith(BurnError::ImageNotCreated,
                         L"The burn could not start: " + FileErrorReason(error));
     }
-    CloseHandle(thread); // the run ends by itself; nobody waits for it
     return 0;
 }
 
@@ -68,8 +70,8 @@ void BurnRun::Run() {
     // holds the run, so one left behind (see StopDecoders) never finds it gone.
     std::shared_ptr<BurnRun> self = shared_from_this();
     for (size_t i = 0; i < std::min(kDecoderThreads, m_plan.tracks.size()); ++i) {
-        HANDLE decoder = StartEngineThread([self] { self->GuardedDecode(); });
-        if (decoder != nullptr) m_threads.push_back(decoder);
+        UniqueKernelHandle decoder = StartPinnedThread([self] { self->GuardedDecode(); });
+        if (decoder) m_threads.push_back(std::move(decoder));
     }
     if (m_threads.empty()) {
         Fail(L"The burn could not start its decoding threads.");
@@ -218,11 +220,12 @@ void BurnRun::StopDecoders() {
     // and stop at their next block once the run is complete or cancelled. A
     // decoder stuck inside Media Foundation (a damaged file can do that) is
     // left behind after a while; it holds the run and the module itself.
-    if (!m_threads.empty())
-        WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE,
+    std::vector<HANDLE> threads;
+    for (const UniqueKernelHandle& thread : m_threads)
+        threads.push_back(thread.Get());
+    if (!threads.empty())
+        WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE,
                                kStopWaitMs);
-    for (HANDLE thread : m_threads)
-        CloseHandle(thread);
     m_threads.clear();
 }
 

@@ -7,8 +7,9 @@
 
 #include "burner/EngineState.h"
 #include "burner/run/BurnPlan.h"
-#include "burner/run/EventGate.h"
-#include "burner/run/TrackPipeline.h"
+#include "burner/core/run/EventGate.h"
+#include "burner/core/run/TrackPipeline.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 
@@ -53,7 +54,7 @@ private:
     std::unique_ptr<ImageFiles> m_files;
     TrackPipeline m_pipeline;
     std::atomic<size_t> m_nextTrack{0};
-    std::vector<HANDLE> m_threads;
+    std::vector<UniqueKernelHandle> m_threads;
 
     // Progress, owned by the run's thread.
     uint64_t m_estimatedBytes = 0;

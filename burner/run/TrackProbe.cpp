@@ -2,9 +2,10 @@
 
 #include "burner/audio/CdAudioSource.h"
 #include "burner/playtime/PlayTime.h"
-#include "burner/playtime/PlayTimeErrors.h"
-#include "burner/run/AsfCheck.h"
-#include "burner/run/EngineThread.h"
+#include "burner/core/playtime/PlayTimeErrors.h"
+#include "burner/core/playtime/AsfCheck.h"
+#include "burner/playtime/FileSource.h"
+#include "base/PinnedThread.h"
 
 #include <atomic>
 #include <chrono>
@@ -28,6 +29,11 @@ struct ProbeWork {
 
 std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
+}
+
+bool AsfFileIsCutShort(const std::wstring& path) {
+    FileSource file;
+    return file.Open(path.c_str()) && AsfIsCutShort(file);
 }
 
 // The header readers settle most damaged files at once, without asking
@@ -55,7 +61,7 @@ bool RefusedByHeaders(const std::wstring& path, ProbeResult& result) {
     default:
         // Readable, or a reason the decoder states better; but a Windows
         // Media file cut short must never reach the decoder.
-        if (!AsfFileIsCutShort(path)) return false;
+        if (!AsfFileIsCutShort(path)) return false; // the decoder says why
         reason = L" is damaged or cut short.";
         break;
     }
@@ -121,10 +127,8 @@ std::vector<ProbeResult> ProbeTracks(const std::vector<std::wstring>& paths) {
     work->results.resize(paths.size());
     work->finished.assign(paths.size(), false);
     size_t threadCount = paths.size() < 2 ? paths.size() : 2;
-    for (size_t i = 0; i < threadCount; ++i) {
-        HANDLE thread = StartEngineThread([work] { ProbeWorker(work); });
-        if (thread != nullptr) CloseHandle(thread); // waited for below, through work
-    }
+    for (size_t i = 0; i < threadCount; ++i)
+        StartPinnedThread([work] { ProbeWorker(work); }); // waited for below, through work
     // Waits for the probes, which raise no events: each file is opened and
     // its first block decoded. A file that keeps Media Foundation from ever
     // answering is given up on after a while and refused.

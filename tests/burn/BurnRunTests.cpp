@@ -1,6 +1,6 @@
 // The burn run: the burn button, the start step on its timer's tick, each way
 // a start ends, "&Stop", the volume label's cut and the recorder list.
-#include "framework/Text.h"
+#include "base/Text.h"
 #include "tests/burn/BurnTesting.h"
 
 #include <cstring>

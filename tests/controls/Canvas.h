@@ -1,7 +1,7 @@
 // A 32-bit top-down memory bitmap to draw controls into and read back.
 #pragma once
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 #include <algorithm>
 

@@ -1,0 +1,19 @@
+// The header readers together: which one a file's first bytes call for, and
+// what a settled length means in whole seconds. Over any byte source, so a
+// plain buffer in memory serves as well as a file.
+#pragma once
+
+#include "burner/core/playtime/AudioLength.h"
+#include "burner/core/playtime/ByteSource.h"
+
+#include <cstdint>
+
+AudioLength MeasureLength(ByteSource& source);
+
+// A container or stream that Media Foundation may decode though no reader
+// of ours does (FLAC, MP4, AIFF, AAC...).
+bool LooksLikeOtherMedia(ByteSource& source);
+
+// Whole seconds for a settled length of a file of the given size; 0 or a
+// PlayTimeError code for lengths that are empty or beyond belief.
+int32_t WholeSeconds(uint64_t frames, uint64_t rate, uint64_t fileSize, int32_t* seconds);
