@@ -32,5 +32,5 @@ configure "$build" "$QUILLOTUNE_ARCH"
 quiet_build "$build"
 if [ "$QUILLOTUNE_ARCH" != i686 ]; then
     configure "$build/i686" i686 -DBUILD_TESTING=OFF
-    quiet_build "$build/i686" --target Quillotune DodIvadorO
+    quiet_build "$build/i686" --target Quillotune DodIvadorO packages
 fi

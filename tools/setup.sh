@@ -2,9 +2,9 @@
 # Installs whatever this machine lacks to build and test Quillotune:
 # the mingw-w64 cross compilers, Wine, a virtual X display, GStreamer's
 # plugins (Wine decodes through them), PulseAudio for sound tests and the
-# independent disc-image readers the tests compare against. Wine and its
-# plugins are 32-bit where the host runs 32-bit code, else 64-bit (see
-# host-arch.sh).
+# independent disc-image readers the tests compare against, and NSIS for the
+# installer. Wine and its plugins are 32-bit where the host runs 32-bit code,
+# else 64-bit (see host-arch.sh).
 # Idempotent and quiet when everything is present.
 set -euo pipefail
 
@@ -26,6 +26,7 @@ packages=(
   pulseaudio pulseaudio-utils
   ffmpeg sox bchunk cdrdao libcdio-utils cuetools shntool
   python3 python3-numpy
+  nsis
 )
 if [ "$QUILLOTUNE_ARCH" = i686 ]; then
   packages+=(

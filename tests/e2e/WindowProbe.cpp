@@ -5,6 +5,7 @@
 //   click <title> <control id>        presses one of its buttons
 //   text <title> <control id>         prints a control's text (0: the title)
 //   enabled <title> <control id>      prints 1 or 0
+//   items <title> <control id>        prints a combo box's entries, one a line
 //   rows <title> <count> <seconds>    waits for the track list to hold <count> rows
 //   choose <seconds> <folder> <name>...
 //       fills the Open dialog as a user types: the folder and Enter, then the names, Enter
@@ -105,6 +106,18 @@ int Choose(double seconds, const wchar_t* folder, int count, wchar_t** names) {
     return Poll(seconds, [&] { return !IsWindow(open) || !IsWindowVisible(open); }) ? 0 : 1;
 }
 
+void PrintItems(HWND combo) {
+    for (WPARAM i = 0, count = Ask(combo, CB_GETCOUNT); i < count; ++i) {
+        DWORD_PTR length = 0;
+        wchar_t text[1024] = {};
+        if (SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &length) &&
+            length < 1024 &&
+            SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text),
+                                SMTO_ABORTIFHUNG, 5000, nullptr))
+            std::wprintf(L"%ls\n", text);
+    }
+}
+
 // The track list's rows, -1 without the dialog.
 int Rows(const std::wstring& title) {
     HWND dialog = Find(title);
@@ -188,6 +201,8 @@ int wmain(int argc, wchar_t** argv) {
         std::wprintf(L"%ls\n", TextOf(control).c_str());
     else if (verb == L"enabled")
         std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+    else if (verb == L"items")
+        PrintItems(control);
     else
         return 1;
     return 0;
