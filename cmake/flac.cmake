@@ -59,3 +59,7 @@ target_include_directories(FLAC PRIVATE "${CMAKE_BINARY_DIR}/flac" "${FLAC_DIR}/
 target_compile_definitions(FLAC PUBLIC FLAC__NO_DLL PRIVATE HAVE_CONFIG_H NDEBUG)
 target_compile_options(FLAC PRIVATE -O3 -w)
 target_link_libraries(FLAC PUBLIC ogg)
+# Windows promises only a 4-byte aligned stack on entry to a 32-bit function.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(FLAC PRIVATE -mincoming-stack-boundary=2)
+endif()

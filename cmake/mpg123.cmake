@@ -78,9 +78,20 @@ else()
          synth_sse_s32.S synth_stereo_sse_s32.S)
 endif()
 list(TRANSFORM mpg123_sources PREPEND "${src}/")
+# The assembly is preprocessed C-style; the C compiler driver does both.
+set(mpg123_assembly ${mpg123_sources})
+list(FILTER mpg123_assembly INCLUDE REGEX "\\.S$")
+set_source_files_properties(${mpg123_assembly} PROPERTIES LANGUAGE C
+                            COMPILE_OPTIONS "-x;assembler-with-cpp")
 add_library(mpg123 STATIC ${mpg123_sources} "${MPG123_DIR}/src/compat/compat.c"
             "${MPG123_DIR}/src/compat/compat_str.c")
 target_include_directories(mpg123 SYSTEM PUBLIC "${CMAKE_BINARY_DIR}/mpg123/include")
 target_include_directories(mpg123 PRIVATE "${CMAKE_BINARY_DIR}/mpg123" "${src}" "${MPG123_DIR}/src" "${MPG123_DIR}/src/compat")
 target_compile_definitions(mpg123 PRIVATE ${mpg123_cpu} REAL_IS_FLOAT NDEBUG)
 target_compile_options(mpg123 PRIVATE -O2 -w)
+# Its file helpers (unused here, but linked) resolve Windows paths.
+target_link_libraries(mpg123 PUBLIC shlwapi)
+# Windows promises only a 4-byte aligned stack on entry to a 32-bit function.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(mpg123 PRIVATE -mincoming-stack-boundary=2)
+endif()

@@ -23,3 +23,7 @@ configure_file("${OGG_DIR}/include/ogg/config_types.h.in"
 add_library(ogg STATIC "${OGG_DIR}/src/bitwise.c" "${OGG_DIR}/src/framing.c")
 target_include_directories(ogg SYSTEM PUBLIC "${OGG_DIR}/include" "${CMAKE_BINARY_DIR}/ogg/include")
 target_compile_options(ogg PRIVATE -O2 -w)
+# Windows promises only a 4-byte aligned stack on entry to a 32-bit function.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(ogg PRIVATE -mincoming-stack-boundary=2)
+endif()

@@ -53,3 +53,7 @@ target_compile_definitions(opus PRIVATE OPUS_BUILD USE_ALLOCA NDEBUG OPUS_HAVE_R
     OPUS_X86_MAY_HAVE_SSE OPUS_X86_PRESUME_SSE OPUS_X86_MAY_HAVE_SSE2 OPUS_X86_PRESUME_SSE2
     OPUS_X86_MAY_HAVE_SSE4_1 "PACKAGE_VERSION=\"${opus_version}\"")
 target_compile_options(opus PRIVATE -O2 -w)
+# Windows promises only a 4-byte aligned stack on entry to a 32-bit function.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(opus PRIVATE -mincoming-stack-boundary=2)
+endif()

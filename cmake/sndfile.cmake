@@ -90,3 +90,7 @@ target_include_directories(sndfile PRIVATE "${CMAKE_BINARY_DIR}/sndfile" "${SNDF
 target_compile_definitions(sndfile PRIVATE HAVE_CONFIG_H NDEBUG)
 target_compile_options(sndfile PRIVATE -O2 -std=gnu99 -w)
 target_link_libraries(sndfile PUBLIC vorbis FLAC opus ogg)
+# Windows promises only a 4-byte aligned stack on entry to a 32-bit function.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(sndfile PRIVATE -mincoming-stack-boundary=2)
+endif()

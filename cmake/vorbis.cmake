@@ -19,3 +19,7 @@ target_include_directories(vorbis SYSTEM PUBLIC "${VORBIS_DIR}/include")
 target_include_directories(vorbis PRIVATE "${VORBIS_DIR}/lib")
 target_link_libraries(vorbis PUBLIC ogg)
 target_compile_options(vorbis PRIVATE -O2 -w)
+# Windows promises only a 4-byte aligned stack on entry to a 32-bit function.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_compile_options(vorbis PRIVATE -mincoming-stack-boundary=2)
+endif()

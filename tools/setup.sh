@@ -18,7 +18,7 @@ if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 . "$here/host-arch.sh"
 
 packages=(
-  cmake make ninja-build pkg-config git ca-certificates dpkg-dev xz-utils
+  cmake make ninja-build pkg-config git ca-certificates dpkg-dev xz-utils patch bzip2
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   googletest
   xvfb xauth x11-utils xdotool imagemagick
@@ -72,5 +72,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The resampler library is cross-built from Debian's own source package.
+# The audio libraries (resampler and decoders) are cross-built from Debian's
+# own source packages, with Debian's patches.
 "$here/fetch-sources.sh"

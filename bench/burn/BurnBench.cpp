@@ -3,10 +3,12 @@
 // a track of one image in the folder given first.
 //   burn_bench.exe <image folder> <file>... | @<list file>
 // Prints the seconds from Prepare to the burn-done event, the audio's
-// length and the speed as a multiple of real time.
+// length, the speed as a multiple of real time, and the process's working
+// set: before the burn and at its peak (the engine runs in this process).
 #include "engine/EngineBinding.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <condition_variable>
 #include <cstdio>
@@ -45,6 +47,19 @@ double Now() {
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Megabytes(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// The peak resident size as the host counts it, where the program runs
+// under Wine on Linux (its /proc, seen through drive Z:); 0 elsewhere.
+double HostPeakMegabytes() {
+    std::ifstream status("Z:\\proc\\self\\status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    return 0.0;
 }
 
 std::vector<std::wstring> Files(int argc, wchar_t** argv) {
@@ -94,6 +109,8 @@ int wmain(int argc, wchar_t** argv) {
         entry.destinationFolder = L"\\";
         api.AddFile(entry);
     }
+    PROCESS_MEMORY_COUNTERS before{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
     double start = Now();
     int32_t code = api.Prepare();
     double prepared = Now();
@@ -114,7 +131,13 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     double audioSeconds = g_bytes / 176400.0;
+    PROCESS_MEMORY_COUNTERS after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
     std::printf("engine: %.1f s of audio in %.2f s (prepare %.2f s): %.0fx real time\n",
                 audioSeconds, end - start, prepared - start, audioSeconds / (end - start));
+    std::printf("working set: %.1f MB before the burn, peak %.1f MB (host's peak resident size "
+                "%.1f MB)\n",
+                Megabytes(before.WorkingSetSize), Megabytes(after.PeakWorkingSetSize),
+                HostPeakMegabytes());
     return 0;
 }

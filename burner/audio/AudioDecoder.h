@@ -1,17 +1,15 @@
-// One audio file decoded by Media Foundation's Source Reader, at the file's
-// own rate and channel count: 16-bit samples when the file's own samples are
-// 16-bit (so they arrive untouched), floats otherwise. The calling thread
-// must hold a MediaFoundationScope.
+// One audio file decoded at its own rate and channel count by the decoder
+// its content calls for (see AudioSniffer.h): the file is read through a
+// byte source by the libraries, or opened by the platform's media framework
+// for Windows Media and MP4/AAC.
 #pragma once
 
-#include "burner/audio/CdConverter.h"
-#include "burner/audio/MediaFoundation.h"
-#include "burner/core/audio/Mp3Gapless.h"
-
-#include <mfidl.h>
-#include <mfreadwrite.h>
+#include "burner/core/audio/AudioSniffer.h"
+#include "burner/core/audio/StreamDecoder.h"
+#include "burner/playtime/FileSource.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,17 +17,19 @@ class AudioDecoder {
 public:
     enum class Failure { None, CannotOpen, NotAudio, Broken };
 
-    // Opens the file and chooses the output; on failure Error() says why in
-    // a sentence that names the file.
+    // Opens the file and its decoder; on failure Error() says why in a
+    // sentence that names the file.
     bool Open(const std::wstring& path);
 
-    const SourceFormat& Format() const { return m_format; }
-    // The stream's length as the file states it, 0 when it does not.
-    int64_t Duration100ns() const { return m_duration; }
+    const SourceFormat& Format() const { return m_decoder->Format(); }
+    AudioContainer Container() const { return m_container; }
+    // The stream's length in its own frames as its headers state it, 0 when
+    // they do not.
+    int64_t LengthFrames() const { return m_decoder ? m_decoder->LengthFrames() : 0; }
     // How far decoding has come, 0 to 1 (0 when the length is unknown).
     double Progress() const;
 
-    enum class Status { Data, End, Error };
+    using Status = StreamDecoder::Status;
     // The next block: 16-bit samples in int16 or floats in float32
     // (interleaved, as Format().kind says), frames per channel in frames.
     Status Read(std::vector<int16_t>& int16, std::vector<float>& float32, size_t& frames);
@@ -38,19 +38,11 @@ public:
     const std::wstring& Error() const { return m_error; }
 
 private:
-    Status ReadBlock(std::vector<int16_t>& int16, std::vector<float>& float32, size_t& frames);
-    void Trim(std::vector<int16_t>& int16, std::vector<float>& float32, size_t& frames);
     bool Fail(Failure failure, const std::wstring& sentence);
-    bool ChooseOutput();
 
-    ComPtr<IMFSourceReader> m_reader;
-    SourceFormat m_format;
-    int64_t m_duration = 0;
-    int64_t m_position = 0;
-    // Gapless MP3: frames still to drop at the start, and still to give.
-    bool m_trimming = false;
-    uint64_t m_skipLeft = 0;
-    uint64_t m_keepLeft = 0;
+    FileSource m_file;
+    AudioContainer m_container = AudioContainer::Unknown;
+    std::unique_ptr<StreamDecoder> m_decoder;
     std::wstring m_path;
     Failure m_failure = Failure::None;
     std::wstring m_error;

@@ -46,5 +46,8 @@ CdAudioSource::Status CdAudioSource::Read(std::vector<int16_t>& out) {
 }
 
 int64_t CdAudioSource::EstimatedFrames() const {
-    return cd::FramesForDuration(m_decoder.Duration100ns());
+    int64_t frames = m_decoder.LengthFrames();
+    if (frames <= 0 || Format().rate <= 0) return 0;
+    return static_cast<int64_t>(static_cast<double>(frames) * cd::kSampleRate / Format().rate +
+                                0.5);
 }

@@ -1,7 +1,6 @@
 // A file as the disc wants it: decoded, mixed to stereo, resampled to
 // 44,100 Hz where needed, 16-bit. The engine's burn reads tracks through it;
-// preview playback can too. The calling thread must hold a
-// MediaFoundationScope.
+// preview playback can too.
 #pragma once
 
 #include "burner/audio/AudioDecoder.h"

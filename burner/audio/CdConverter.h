@@ -6,21 +6,13 @@
 #pragma once
 
 #include "burner/audio/Resampler.h"
+#include "burner/core/audio/SourceFormat.h"
 #include "burner/core/audio/StereoMix.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-
-enum class SampleKind { Int16, Float32 };
-
-struct SourceFormat {
-    int rate = 0;
-    int channels = 0;
-    uint32_t channelMask = 0; // 0: the usual layout for the count
-    SampleKind kind = SampleKind::Int16;
-};
 
 class CdConverter {
 public:

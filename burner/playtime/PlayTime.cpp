@@ -3,6 +3,7 @@
 #include "burner/core/EngineErrors.h"
 #include "burner/core/playtime/LengthReaders.h"
 #include "burner/core/playtime/PlayTimeErrors.h"
+#include "burner/core/audio/AudioSniffer.h"
 #include "burner/playtime/FileSource.h"
 #include "burner/playtime/MediaFoundationLength.h"
 
@@ -14,6 +15,26 @@ int32_t Fail(PlayTimeError error) {
     return ToCode(error);
 }
 
+// The length the decoder states, or, when it states none, the frames it
+// decodes.
+int32_t DecoderLength(ByteSource& source, AudioContainer container, int32_t* seconds) {
+    std::string problem;
+    std::unique_ptr<StreamDecoder> decoder = OpenLibraryDecoder(source, container, problem);
+    if (!decoder)
+        return Fail(container == AudioContainer::Unknown ? PlayTimeError::NotAudio
+                                                         : PlayTimeError::Damaged);
+    uint64_t frames = static_cast<uint64_t>(decoder->LengthFrames());
+    if (frames == 0) {
+        std::vector<int16_t> int16;
+        std::vector<float> float32;
+        size_t block = 0;
+        while (decoder->Read(int16, float32, block) == StreamDecoder::Status::Data)
+            frames += block;
+    }
+    return WholeSeconds(frames, static_cast<uint64_t>(decoder->Format().rate), source.Size(),
+                        seconds);
+}
+
 } // namespace
 
 int32_t MeasurePlayTime(const wchar_t* path, int32_t* seconds) {
@@ -21,7 +42,6 @@ int32_t MeasurePlayTime(const wchar_t* path, int32_t* seconds) {
     *seconds = 0;
     if (path == nullptr || *path == L'\0') return Fail(PlayTimeError::CannotOpen);
 
-    LengthStatus status;
     uint64_t fileSize;
     {
         FileSource file;
@@ -30,12 +50,19 @@ int32_t MeasurePlayTime(const wchar_t* path, int32_t* seconds) {
         if (fileSize == 0) return Fail(PlayTimeError::EmptyFile);
         AudioLength length = MeasureLength(file);
         if (length.IsSettled()) return WholeSeconds(length.frames, length.rate, fileSize, seconds);
-        status = length.status;
+        // A reader that knows the format and finds it broken has the last
+        // word: a decoder would fail on it too, or worse, never answer.
+        if (length.status == LengthStatus::Damaged) return Fail(PlayTimeError::Damaged);
+        AudioContainer container = SniffAudio(file);
+        switch (FamilyOf(container)) {
+        case DecoderFamily::Library:
+            return DecoderLength(file, container, seconds);
+        case DecoderFamily::None:
+            return Fail(PlayTimeError::NotAudio);
+        case DecoderFamily::Platform:
+            break;
+        }
     } // closed before Media Foundation opens the file on its own
-    if (status == LengthStatus::NotThisFormat) return Fail(PlayTimeError::NotAudio);
-    // A reader that knows the format and finds it broken has the last word:
-    // the platform would fail on it too, or worse, never answer.
-    if (status == LengthStatus::Damaged) return Fail(PlayTimeError::Damaged);
 
     MediaFoundationLength fallback = MeasureWithMediaFoundation(path);
     switch (fallback.outcome) {

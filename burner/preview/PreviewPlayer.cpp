@@ -2,7 +2,6 @@
 
 #include "base/PinnedThread.h"
 #include "burner/audio/CdAudioSource.h"
-#include "burner/audio/MediaFoundation.h"
 #include "burner/playtime/PlayTime.h"
 #include "burner/preview/WaveOutput.h"
 
@@ -25,8 +24,6 @@ void PlayFile(const std::wstring& path, HANDLE stop) {
     // shorter than a second is measured as 0 seconds, and plays all the same.
     int32_t seconds = 0;
     if (MeasurePlayTime(path.c_str(), &seconds) != 0 || Stopped(stop)) return;
-    MediaFoundationScope mediaFoundation;
-    if (!mediaFoundation.IsReady() || Stopped(stop)) return;
     CdAudioSource source;
     if (!source.Open(path) || Stopped(stop)) return;
     WaveOutput output;

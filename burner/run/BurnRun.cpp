@@ -1,7 +1,6 @@
 #include "burner/run/BurnRun.h"
 
 #include "burner/audio/CdAudioSource.h"
-#include "burner/audio/MediaFoundation.h"
 #include "burner/image/ImageFiles.h"
 #include "burner/core/image/ImageNaming.h"
 #include "burner/core/image/ImageWriter.h"
@@ -17,9 +16,10 @@
 
 namespace {
 
-// The track after the one being written decodes into memory meanwhile; the
-// budget holds most of a track (6 minutes), so both threads keep working.
-constexpr size_t kBytesPerTrackBuffer = 64 << 20;
+// Decoded audio waiting for the writer, all tracks together: about 95
+// seconds of disc audio, so the engine stays small however long or many
+// the tracks are.
+constexpr size_t kBufferBytes = 16 << 20;
 constexpr size_t kTracksInFlight = 2;
 constexpr size_t kDecoderThreads = 2;
 constexpr size_t kChunkSamples = 64 * 1024; // samples handed over at once
@@ -30,7 +30,7 @@ constexpr DWORD kStopWaitMs = 2000;
 
 BurnRun::BurnRun(BurnPlan plan, const EventHandlers& handlers, std::function<void(BurnRun*)> ended)
     : m_plan(std::move(plan)), m_events(HandlerEvents::Of(handlers)), m_ended(std::move(ended)),
-      m_pipeline(m_plan.tracks.size(), kBytesPerTrackBuffer, kTracksInFlight) {
+      m_pipeline(m_plan.tracks.size(), kBufferBytes, kTracksInFlight) {
     m_estimatedBytes = static_cast<uint64_t>(m_plan.EstimatedSectors()) * cd::kBytesPerSector;
 }
 
@@ -101,16 +101,11 @@ void BurnRun::GuardedDecode() {
 }
 
 void BurnRun::DecodeTracks() {
-    MediaFoundationScope mediaFoundation;
     for (;;) {
         size_t track = m_nextTrack++;
         if (track >= m_plan.tracks.size()) return;
         if (!m_pipeline.WaitForTurn(track)) return;
         const std::wstring& path = m_plan.tracks[track].path;
-        if (!mediaFoundation.IsReady()) {
-            m_pipeline.Fail(track, L"The system's audio decoders could not be started.");
-            return;
-        }
         CdAudioSource source;
         if (!source.Open(path)) {
             m_pipeline.Fail(track, source.Error());

@@ -100,17 +100,10 @@ ProbeResult ProbeOne(const std::wstring& path) {
 }
 
 void ProbeWorker(const std::shared_ptr<ProbeWork>& work) {
-    MediaFoundationScope mediaFoundation;
     for (;;) {
         size_t index = work->next++;
         if (index >= work->paths.size()) return;
-        ProbeResult result;
-        if (mediaFoundation.IsReady()) {
-            result = ProbeOne(work->paths[index]);
-        } else {
-            result.failure = AudioDecoder::Failure::NotAudio;
-            result.error = L"The system's audio decoders could not be started.";
-        }
+        ProbeResult result = ProbeOne(work->paths[index]);
         std::lock_guard<std::mutex> lock(work->mutex);
         work->results[index] = std::move(result);
         work->finished[index] = true;

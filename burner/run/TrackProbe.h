@@ -15,6 +15,5 @@ struct ProbeResult {
 };
 
 // Opens each file and decodes its first block, on up to two threads of its
-// own (Media Foundation wants its own apartment, and two cores halve the
-// wait). Returns when every file has been looked at.
+// own (two cores halve the wait). Returns when every file has been looked at.
 std::vector<ProbeResult> ProbeTracks(const std::vector<std::wstring>& paths);

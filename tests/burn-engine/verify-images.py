@@ -94,14 +94,19 @@ def level(samples, frequency):
     return float(np.hypot(*np.linalg.lstsq(basis, samples / 32768, rcond=None)[0]))
 
 
-# Each of the six channels carries its own tone; the mix's coefficients show
-# as the tones' levels on each side.
-s = 1 + 2 * 0.70710678
-for f, expected in {300: (0.3 / s, 0), 400: (0, 0.3 / s), 500: (0.3 * 0.70710678 / s,) * 2,
-                    60: (0, 0), 700: (0.3 * 0.70710678 / s, 0), 800: (0, 0.3 * 0.70710678 / s)}.items():
-    got = [level(tracks[5][20000:120000, c], f) for c in (0, 1)]
-    check(np.allclose(got, expected, atol=2e-4),
-          f"5.1 downmix: {f} Hz at {got[0]:.4f}/{got[1]:.4f}, expected {expected[0]:.4f}/{expected[1]:.4f}")
+def surround_levels(track, what, tolerance):
+    """Each of the six channels carries its own tone; the mix's coefficients
+    show as the tones' levels on each side."""
+    s = 1 + 2 * 0.70710678
+    for f, expected in {300: (0.3 / s, 0), 400: (0, 0.3 / s), 500: (0.3 * 0.70710678 / s,) * 2,
+                        60: (0, 0), 700: (0.3 * 0.70710678 / s, 0), 800: (0, 0.3 * 0.70710678 / s)}.items():
+        got = [level(track[20000:120000, c], f) for c in (0, 1)]
+        check(np.allclose(got, expected, atol=tolerance),
+              f"{what}: {f} Hz at {got[0]:.4f}/{got[1]:.4f}, expected {expected[0]:.4f}/{expected[1]:.4f}")
+
+
+
+surround_levels(tracks[5], "5.1 WAV downmix", 2e-4)
 matches(tracks[6], resampled("hires.wav"), "96 kHz 24-bit against ffmpeg's soxr", 80)
 # WMA decoders keep different delays (and under Wine its last packet is not
 # drained): its tones at their levels, on their sides, for about its 3 s.
@@ -111,5 +116,45 @@ end = np.nonzero(tracks[7].any(1))[0][-1] / 44100
 check(np.allclose(got, [0.4, 0.3, 0, 0], atol=0.01) and 2.8 < end < 3.2,
       f"the WMA: 440 Hz left and 660 Hz right at {np.round(got, 4)}, sound until {end:.3f} s")
 matches(tracks[8], resampled("loud.wav"), "a full-scale square resampled, clipped not wrapped", 30)
+
+
+def both_sides(mono):
+    return np.hstack([mono, mono])
+
+
+# Every codec, against ffmpeg's own decoding: bit for bit where the source's
+# samples fit 16 bits at 44.1 kHz, else at least the SNR given: ffmpeg
+# truncates 24- and 32-bit samples to 16 bits where the engine rounds; IMA
+# ADPCM decoders round its steps in two ways; lossy codecs have other
+# decoders, resampling other filters.
+codecs = [line.strip() for line in open(os.path.join(media, "codecs.txt")) if line.strip()]
+tracks = image("codecs/Codecs")
+check(len(tracks) == len(codecs), f"one track per codec file ({len(codecs)})")
+expectations = {
+    "pcm-s24.wav": 78, "pcm-s32.wav": 78, "float32.wav": 85, "float64.wav": 85, "ima-adpcm.wav": 45,
+    "vorbis-44k.ogg": 60, "mp2.mp2": 70, "mp3-named.wav": 70,
+}
+for name, track in zip(codecs, tracks):
+    path = "codecs/" + name
+    if name == "surround.ogg":
+        surround_levels(track, "5.1 Vorbis, its own channel order", 2e-3)
+    elif name in ("odd-8bit-mono.wav", "mp3-8k-mono.mp3"):
+        mono = ffmpeg_pcm(path, "-af", "aresample=resampler=soxr:precision=28", "-ar", "44100", channels=1)
+        matches(track, both_sides(mono), name + ", mono resampled, both sides", 60)
+    elif name in ("flac-24-96k.flac", "ima-22k.wav", "opus.opus"):
+        matches(track, resampled(path), name + " resampled", {"opus.opus": 50, "ima-22k.wav": 45}.get(name, 80))
+    else:
+        matches(track, ffmpeg_pcm(path), name, expectations.get(name))
+
+# The three MP3s cut from one tone: one continuous tone across the joins,
+# as the tone fitted to the whole 15 s; a gap or a shift would break it.
+gapless = np.vstack(image("gapless/Gapless")[:3])[:3 * 220500, 0].astype(np.float64) / 32768
+t = np.arange(len(gapless)) / 44100
+basis = np.stack([np.sin(2 * np.pi * 1000 * t), np.cos(2 * np.pi * 1000 * t)], 1)
+tone = basis @ np.linalg.lstsq(basis, gapless, rcond=None)[0]
+for join in (220500, 441000):
+    window = slice(join - 2000, join + 2000)
+    snr = snr_db(tone[window], gapless[window])
+    check(snr > 40, f"the gapless MP3s join at {join} with the tone unbroken ({snr:.1f} dB)")
 print(f"{len(failures)} failed" if failures else "all image checks passed")
 sys.exit(1 if failures else 0)

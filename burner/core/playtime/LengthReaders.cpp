@@ -1,7 +1,9 @@
 #include "burner/core/playtime/LengthReaders.h"
 
 #include "base/Bytes.h"
+#include "burner/core/playtime/AiffReader.h"
 #include "burner/core/playtime/AsfReader.h"
+#include "burner/core/playtime/FlacReader.h"
 #include "burner/core/playtime/Mp3Reader.h"
 #include "burner/core/playtime/OggReader.h"
 #include "burner/core/playtime/PlayTimeErrors.h"
@@ -55,6 +57,9 @@ AudioLength MeasureLength(ByteSource& source) {
     if (LooksLikeWav(head, got)) return ReadWavLength(source);
     if (LooksLikeOgg(head, got)) return ReadOggLength(source);
     if (LooksLikeAsf(head, got)) return ReadAsfLength(source);
+    if (LooksLikeAiff(head, got)) return ReadAiffLength(source);
+    AudioLength flac = ReadFlacLength(source);
+    if (flac.status != LengthStatus::NotThisFormat) return flac;
     if (LooksLikeOtherMedia(source)) return AudioLength::With(LengthStatus::Unsettled);
     return ReadMp3Length(source);
 }

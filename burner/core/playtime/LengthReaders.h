@@ -10,8 +10,8 @@
 
 AudioLength MeasureLength(ByteSource& source);
 
-// A container or stream that Media Foundation may decode though no reader
-// of ours does (FLAC, MP4, AIFF, AAC...).
+// A container or stream that a decoder may read though no reader of ours
+// settles it (MP4, AAC, CAF...).
 bool LooksLikeOtherMedia(ByteSource& source);
 
 // Whole seconds for a settled length of a file of the given size; 0 or a

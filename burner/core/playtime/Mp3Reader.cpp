@@ -237,3 +237,12 @@ AudioLength ReadMp3Length(ByteSource& source) {
     if (walk.limitHit) return AudioLength::With(LengthStatus::Unsettled);
     return AudioLength::Of(TrimmedSamples(walk.frames, first, vbr), first.rate);
 }
+
+bool LooksLikeMpegAudio(ByteSource& source, uint64_t start) {
+    uint8_t h[4];
+    if (source.ReadExact(start, h, 4) && IsFreeFormatHeader(Be32(h))) return true;
+    FrameWalker walker(source);
+    uint32_t stream = 0;
+    uint64_t found = 0;
+    return walker.FindChain(start, kSyncSearchBytes, stream, found);
+}

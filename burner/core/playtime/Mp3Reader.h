@@ -11,3 +11,7 @@ AudioLength ReadMp3Length(ByteSource& source);
 // Where the audio starts after any ID3v2 tags at offset 0; damaged is set when
 // a tag claims more bytes than the file holds.
 uint64_t SkipId3v2Tags(ByteSource& source, bool& damaged);
+
+// A run of MPEG audio frames (or a free-format frame) within the junk a
+// decoder skips, from start on.
+bool LooksLikeMpegAudio(ByteSource& source, uint64_t start);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-TrackPipeline::TrackPipeline(size_t trackCount, size_t bytesPerTrack, size_t window)
-    : m_tracks(trackCount), m_bytesPerTrack(bytesPerTrack), m_window(std::max<size_t>(window, 1)) {}
+TrackPipeline::TrackPipeline(size_t trackCount, size_t budgetBytes, size_t window)
+    : m_tracks(trackCount), m_budget(budgetBytes), m_window(std::max<size_t>(window, 1)) {}
 
 bool TrackPipeline::WaitForTurn(size_t track) {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -18,13 +18,15 @@ bool TrackPipeline::Push(size_t track, Chunk chunk) {
     if (chunk.empty()) return !IsCancelled();
     std::unique_lock<std::mutex> lock(m_mutex);
     TrackQueue& queue = m_tracks.at(track);
-    // Waits for the writer to drain this track's queue; the writer drains
-    // the front track without waiting on any decoder.
+    size_t bytes = chunk.size() * sizeof(int16_t);
+    // Waits for the writer to drain the buffer, or to reach this track; the
+    // writer drains the front track without waiting on any decoder.
     m_decoders.wait(lock, [&] {
-        return m_cancelled || m_failed || queue.bytes == 0 || queue.bytes < m_bytesPerTrack;
+        if (m_cancelled || m_failed) return true;
+        if (track == m_front) return queue.bytes == 0 || m_buffered + bytes <= m_budget;
+        return m_buffered + bytes <= m_budget / 2;
     });
     if (m_cancelled || m_failed) return false;
-    size_t bytes = chunk.size() * sizeof(int16_t);
     queue.bytes += bytes;
     m_buffered += bytes;
     queue.chunks.push_back(std::move(chunk));
@@ -95,6 +97,6 @@ bool TrackPipeline::IsCancelled() const {
 
 double TrackPipeline::Fill() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    double budget = static_cast<double>(m_bytesPerTrack) * static_cast<double>(m_window);
+    double budget = static_cast<double>(m_budget);
     return budget > 0 ? std::min(1.0, static_cast<double>(m_buffered) / budget) : 0.0;
 }

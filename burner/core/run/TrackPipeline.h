@@ -1,8 +1,10 @@
-// The bounded buffer between the decoding threads and the image writer.
-// Each track has its own queue of decoded chunks with a fixed byte budget;
-// at most `window` tracks are in flight at once (the one being written and
-// the next ones), so a decoder that runs ahead can never take the room the
-// track being written needs. The writer takes chunks in track order.
+// The bounded buffer between the decoding threads and the image writer,
+// bounded in bytes whatever the number or length of the tracks. Each track
+// has its own queue of decoded chunks; at most `window` tracks are in flight
+// at once (the one being written and the next ones). Tracks ahead of the
+// one being written may fill only half the budget, so they can never take
+// the room the track being written needs. The writer takes chunks in track
+// order.
 #pragma once
 
 #include <condition_variable>
@@ -17,13 +19,14 @@ class TrackPipeline {
 public:
     using Chunk = std::vector<int16_t>;
 
-    TrackPipeline(size_t trackCount, size_t bytesPerTrack, size_t window);
+    TrackPipeline(size_t trackCount, size_t budgetBytes, size_t window);
 
     // Decoder side. Each returns false once the run is cancelled.
     // Waits until the track may start: fewer than `window` tracks ahead of
     // the writer.
     bool WaitForTurn(size_t track);
-    // Waits while the track's queue is full (a chunk always fits an empty queue).
+    // Waits while the budget is full for this track (a chunk of the track
+    // being written always fits when its queue is empty).
     bool Push(size_t track, Chunk chunk);
     void Finish(size_t track);
     // The track cannot be decoded; the writer stops at the next Pop.
@@ -39,7 +42,7 @@ public:
     void Cancel();
     bool IsCancelled() const;
 
-    // Buffered bytes against the whole budget (window x bytesPerTrack), 0 to 1.
+    // Buffered bytes against the budget, 0 to 1.
     double Fill() const;
 
 private:
@@ -53,7 +56,7 @@ private:
     std::condition_variable m_decoders; // room in a queue, or the front moved
     std::condition_variable m_writer;   // a chunk, a track's end or a failure
     std::vector<TrackQueue> m_tracks;
-    size_t m_bytesPerTrack;
+    size_t m_budget;
     size_t m_window;
     size_t m_front = 0;
     size_t m_buffered = 0;
