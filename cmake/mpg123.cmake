@@ -3,7 +3,9 @@
 # Decoders as its own build picks them for the processor, with floating-point
 # output, dispatched at run time (generic C with dither as the fallback):
 # SSE for a 32-bit build, the x86-64 SSE and AVX kernels for a 64-bit one.
-# Network, ICY, equaliser and the downsamplers are left out.
+# Network, ICY, equaliser and the downsamplers are left out, and so is its
+# opening of files by name (it reads through our callbacks only), so that
+# it needs no Windows path helpers.
 set(MPG123_DIR "${CMAKE_SOURCE_DIR}/third_party/mpg123")
 if(NOT EXISTS "${MPG123_DIR}/src/libmpg123/libmpg123.c")
     message(FATAL_ERROR "libmpg123's source is missing: run tools/setup.sh (or tools/fetch-sources.sh)")
@@ -36,6 +38,7 @@ file(WRITE "${CMAKE_BINARY_DIR}/mpg123/config.h.new" "\
 #define NO_EQUALIZER 1
 #define NO_8BIT 1
 #define NO_MOREINFO 1
+#define HAVE_DIRENT_H 1
 #define HAVE_INTTYPES_H 1
 #define HAVE_LIMITS_H 1
 #define HAVE_LOCALE_H 1
@@ -48,7 +51,6 @@ file(WRITE "${CMAKE_BINARY_DIR}/mpg123/config.h.new" "\
 #define HAVE_SYS_TYPES_H 1
 #define HAVE_UNISTD_H 1
 #define HAVE_WINDOWS_H 1
-#define WANT_WIN32_UNICODE 1
 #define strcasecmp _stricmp
 #define strncasecmp _strnicmp
 #define SIZEOF_LONG 4
@@ -89,8 +91,6 @@ target_include_directories(mpg123 SYSTEM PUBLIC "${CMAKE_BINARY_DIR}/mpg123/incl
 target_include_directories(mpg123 PRIVATE "${CMAKE_BINARY_DIR}/mpg123" "${src}" "${MPG123_DIR}/src" "${MPG123_DIR}/src/compat")
 target_compile_definitions(mpg123 PRIVATE ${mpg123_cpu} REAL_IS_FLOAT NDEBUG)
 target_compile_options(mpg123 PRIVATE -O2 -w)
-# Its file helpers (unused here, but linked) resolve Windows paths.
-target_link_libraries(mpg123 PUBLIC shlwapi)
 # Windows promises only a 4-byte aligned stack on entry to a 32-bit function.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     target_compile_options(mpg123 PRIVATE -mincoming-stack-boundary=2)

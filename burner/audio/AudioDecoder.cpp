@@ -29,18 +29,18 @@ bool AudioDecoder::Open(const std::wstring& path) {
         return Fail(Failure::CannotOpen,
                     L"The file " + Quoted(path) + L" cannot be opened: " + FileErrorReason(error));
     }
-    m_container = SniffAudio(m_file);
+    const AudioContainer container = SniffAudio(m_file);
     const std::wstring notAudio =
         L"The file " + Quoted(path) + L" is not audio that this computer can decode.";
     std::string problem;
-    switch (FamilyOf(m_container)) {
+    switch (FamilyOf(container)) {
     case DecoderFamily::Library:
-        m_decoder = OpenLibraryDecoder(m_file, m_container, problem);
+        m_decoder = OpenLibraryDecoder(m_file, container, problem);
         if (m_decoder) return true;
         // A file nothing recognised, which the library did not know either.
-        if (m_container == AudioContainer::Unknown) return Fail(Failure::NotAudio, notAudio);
+        if (container == AudioContainer::Unknown) return Fail(Failure::NotAudio, notAudio);
         return Fail(Failure::NotAudio, L"The file " + Quoted(path) + L" is " +
-                                           Wide(DescribeContainer(m_container)) +
+                                           Wide(DescribeContainer(container)) +
                                            L" that cannot be decoded: " + Wide(problem) + L".");
     case DecoderFamily::Platform: {
         auto platform = std::make_unique<MediaFoundationDecoder>();

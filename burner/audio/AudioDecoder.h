@@ -21,8 +21,7 @@ public:
     // sentence that names the file.
     bool Open(const std::wstring& path);
 
-    const SourceFormat& Format() const { return m_decoder->Format(); }
-    AudioContainer Container() const { return m_container; }
+    const SourceFormat& Format() const { return m_decoder ? m_decoder->Format() : m_noFormat; }
     // The stream's length in its own frames as its headers state it, 0 when
     // they do not.
     int64_t LengthFrames() const { return m_decoder ? m_decoder->LengthFrames() : 0; }
@@ -41,8 +40,8 @@ private:
     bool Fail(Failure failure, const std::wstring& sentence);
 
     FileSource m_file;
-    AudioContainer m_container = AudioContainer::Unknown;
     std::unique_ptr<StreamDecoder> m_decoder;
+    SourceFormat m_noFormat; // what a decoder that did not open gives
     std::wstring m_path;
     Failure m_failure = Failure::None;
     std::wstring m_error;

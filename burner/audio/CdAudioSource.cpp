@@ -46,8 +46,5 @@ CdAudioSource::Status CdAudioSource::Read(std::vector<int16_t>& out) {
 }
 
 int64_t CdAudioSource::EstimatedFrames() const {
-    int64_t frames = m_decoder.LengthFrames();
-    if (frames <= 0 || Format().rate <= 0) return 0;
-    return static_cast<int64_t>(static_cast<double>(frames) * cd::kSampleRate / Format().rate +
-                                0.5);
+    return cd::DiscFramesFor(m_decoder.LengthFrames(), Format().rate);
 }

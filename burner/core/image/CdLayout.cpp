@@ -15,10 +15,10 @@ int64_t PaddingFrames(int64_t frames) {
     return TrackSectors(frames) * kFramesPerSector - frames;
 }
 
-int64_t FramesForDuration(int64_t duration100ns) {
-    if (duration100ns <= 0) return 0;
-    // 44,100 / 10,000,000 reduced to 441 / 100,000; no overflow below 2^63/441.
-    return (duration100ns * 441 + 99999) / 100000;
+int64_t DiscFramesFor(int64_t frames, int rate) {
+    if (frames <= 0 || rate <= 0) return 0;
+    // No overflow below 2^63 / 44,100 frames: ages of audio at any rate.
+    return (frames * kSampleRate + rate - 1) / rate;
 }
 
 std::string Msf(int64_t sectors) {

@@ -28,8 +28,8 @@ int64_t TrackSectors(int64_t frames);
 // Frames of silence that pad a track of this many frames to its sectors.
 int64_t PaddingFrames(int64_t frames);
 
-// Frames at 44,100 Hz for a duration in 100-nanosecond units, rounded up.
-int64_t FramesForDuration(int64_t duration100ns);
+// Frames at 44,100 Hz for a number of frames at another rate, rounded up.
+int64_t DiscFramesFor(int64_t frames, int rate);
 
 // "mm:ss:ff" (minutes may pass 99 for sizes beyond a disc).
 std::string Msf(int64_t sectors);
