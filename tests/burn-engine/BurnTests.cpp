@@ -187,7 +187,9 @@ TEST_F(BurnEngine, DamagedFilesAreRefusedOrBurnWhatTheyHoldButNeverHang) {
             EXPECT_TRUE(Contains(result, "burn-done: ") && Contains(result, Narrow(name)))
                 << Narrow(name) << ": " << result;
         }
-        if (!result.empty()) EXPECT_TRUE(FilesIn(folder).empty()) << Narrow(name);
+        if (!result.empty()) {
+            EXPECT_TRUE(FilesIn(folder).empty()) << Narrow(name);
+        }
         folder = FreshFolder(L"damaged");
     }
     std::printf("damaged files: %d refused, %d burnt, %d ended with an error\n", refused, burnt,
