@@ -53,15 +53,6 @@ double Megabytes(SIZE_T bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
-// The peak resident size as the host counts it, where the program runs
-// under Wine on Linux (its /proc, seen through drive Z:); 0 elsewhere.
-double HostPeakMegabytes() {
-    std::ifstream status("Z:\\proc\\self\\status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    return 0.0;
-}
-
 std::vector<std::wstring> Files(int argc, wchar_t** argv) {
     std::vector<std::wstring> files;
     for (int i = 2; i < argc; ++i) {
@@ -135,9 +126,7 @@ int wmain(int argc, wchar_t** argv) {
     GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
     std::printf("engine: %.1f s of audio in %.2f s (prepare %.2f s): %.0fx real time\n",
                 audioSeconds, end - start, prepared - start, audioSeconds / (end - start));
-    std::printf("working set: %.1f MB before the burn, peak %.1f MB (host's peak resident size "
-                "%.1f MB)\n",
-                Megabytes(before.WorkingSetSize), Megabytes(after.PeakWorkingSetSize),
-                HostPeakMegabytes());
+    std::printf("working set: %.1f MB before the burn, peak %.1f MB\n",
+                Megabytes(before.WorkingSetSize), Megabytes(after.PeakWorkingSetSize));
     return 0;
 }

@@ -22,14 +22,14 @@ make_set() { # folder count seconds rate extension codec...
     shift 5
     mkdir -p "$media/$folder"
     for i in $(seq -w 1 "$count"); do
-        local file="$media/$folder/track-$i.$ext"
+        local file="$media/$folder/track-$i.$ext" partial="$media/$folder/.track-$i.$ext"
         [ -f "$file" ] && continue
         # Pink noise and a tone, different in every track.
         ffmpeg -nostdin -v error -y \
             -f lavfi -i "anoisesrc=c=pink:a=0.2:r=$rate:d=$seconds:seed=$((10#$i))" \
             -f lavfi -i "sine=f=$((200 + 10#$i * 30)):r=$rate:d=$seconds" \
-            -filter_complex "[0][1]amix=inputs=2,aformat=channel_layouts=stereo" "$@" "$file.part"
-        mv "$file.part" "$file"
+            -filter_complex "[0][1]amix=inputs=2,aformat=channel_layouts=stereo" "$@" "$partial"
+        mv "$partial" "$file"
     done
 }
 

@@ -29,13 +29,13 @@ bool AudioDecoder::Open(const std::wstring& path) {
         return Fail(Failure::CannotOpen,
                     L"The file " + Quoted(path) + L" cannot be opened: " + FileErrorReason(error));
     }
-    const AudioContainer container = SniffAudio(m_file);
+    const AudioContainer container = SniffAudio(m_input);
     const std::wstring notAudio =
         L"The file " + Quoted(path) + L" is not audio that this computer can decode.";
     std::string problem;
     switch (FamilyOf(container)) {
     case DecoderFamily::Library:
-        m_decoder = OpenLibraryDecoder(m_file, container, problem);
+        m_decoder = OpenLibraryDecoder(m_input, container, problem);
         if (m_decoder) return true;
         // A file nothing recognised, which the library did not know either.
         if (container == AudioContainer::Unknown) return Fail(Failure::NotAudio, notAudio);

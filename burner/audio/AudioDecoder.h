@@ -6,6 +6,7 @@
 
 #include "burner/core/audio/AudioSniffer.h"
 #include "burner/core/audio/StreamDecoder.h"
+#include "burner/core/playtime/BufferedSource.h"
 #include "burner/playtime/FileSource.h"
 
 #include <cstdint>
@@ -40,6 +41,7 @@ private:
     bool Fail(Failure failure, const std::wstring& sentence);
 
     FileSource m_file;
+    BufferedSource m_input{m_file};
     std::unique_ptr<StreamDecoder> m_decoder;
     SourceFormat m_noFormat; // what a decoder that did not open gives
     std::wstring m_path;

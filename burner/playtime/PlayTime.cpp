@@ -1,6 +1,7 @@
 #include "burner/playtime/PlayTime.h"
 
 #include "burner/core/EngineErrors.h"
+#include "burner/core/playtime/BufferedSource.h"
 #include "burner/core/playtime/LengthReaders.h"
 #include "burner/core/playtime/PlayTimeErrors.h"
 #include "burner/core/audio/AudioSniffer.h"
@@ -17,7 +18,8 @@ int32_t Fail(PlayTimeError error) {
 
 // The length the decoder states, or, when it states none, the frames it
 // decodes.
-int32_t DecoderLength(ByteSource& source, AudioContainer container, int32_t* seconds) {
+int32_t DecoderLength(ByteSource& file, AudioContainer container, int32_t* seconds) {
+    BufferedSource source(file);
     std::string problem;
     std::unique_ptr<StreamDecoder> decoder = OpenLibraryDecoder(source, container, problem);
     if (!decoder)
