@@ -14,7 +14,6 @@ public:
 
     bool AttachControl(HWND control) override;
     void SetTargetAddress(const std::wstring& address) { m_targetAddress = address; }
-    const std::wstring& TargetAddress() const { return m_targetAddress; }
 
     // The shell call behind a seam (tests count the calls).
     void SetShellOpen(ShellOpener open) { m_shellOpen = std::move(open); }

@@ -1,7 +1,6 @@
-// Turning a failed engine call into something the user sees.
 #include "engine/EngineResult.h"
 
-#include "app/CDodezOvurerDlg.h"
+#include "framework/Controls.h"
 
 #include <algorithm>
 #include <vector>
@@ -29,14 +28,15 @@ std::wstring BuildErrorLine(const std::wstring& engineText) {
     return kErrorPrefix + engineText.substr(0, std::min(engineText.size(), room));
 }
 
-bool CDodezOvurerDlg::CheckEngineResult(int32_t code) {
+bool CheckEngineResult(const EngineApi& engine, HWND owner, const CListBox& information,
+                       int32_t code) {
     if (code == 0) return true;
-    std::wstring line = BuildErrorLine(EngineText(m_engine, code));
-    AddInformationLine(line);
-    MessageBoxW(m_hWnd, line.c_str(), L"Message", MB_OK);
+    std::wstring line = BuildErrorLine(EngineText(engine, code));
+    information.AddString(line.c_str());
+    MessageBoxW(owner, line.c_str(), L"Message", MB_OK);
     return false;
 }
 
-void CDodezOvurerDlg::AddInformationLine(const std::wstring& line) {
-    m_information.AddString(line.c_str());
+bool EngineReport::operator()(int32_t code) const {
+    return CheckEngineResult(engine, owner.Hwnd(), information, code);
 }

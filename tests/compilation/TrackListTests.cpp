@@ -6,6 +6,8 @@
 
 namespace {
 
+const std::wstring kStartupTotals =
+    L"0 songs, total time: 00:00, time left:<74min disc> 74:00 <80min disc> 80:00";
 const std::wstring kEmptyTotals =
     L"0 songs, total time: 00:00:00, time left:<74min disc> 01:14:00 <80min disc> 01:20:00";
 
@@ -86,7 +88,7 @@ TEST_F(TrackList, CancellingTheOpenDialogChangesNothing) {
     h.selections.emplace_back(); // Cancel
     h.Click(IDC_ADD);
     EXPECT_EQ(2, h.tracks.GetItemCount());
-    EXPECT_EQ(CDodezOvurerDlg::kInitialTotalsText, h.Text(IDC_TOTALS));
+    EXPECT_EQ(kStartupTotals, h.Text(IDC_TOTALS));
     EXPECT_TRUE(h.engine.CallsNamed("GetPlayTime").empty());
     EXPECT_EQ(0u, h.boxes.Count());
 
@@ -144,7 +146,7 @@ TEST_F(TrackList, MoveUpAndMoveDownTakeTheFirstSelectedRowAndTheSelectionAlong) 
     // Play times travel with their files; positions stay numbered; no re-total.
     EXPECT_EQ(L"31452", Column(2, 4));
     EXPECT_EQ(L"12345", Column(0, 0));
-    EXPECT_EQ(CDodezOvurerDlg::kInitialTotalsText, h.Text(IDC_TOTALS));
+    EXPECT_EQ(kStartupTotals, h.Text(IDC_TOTALS));
 
     // With nothing selected neither move does anything, and says nothing.
     h.SelectRows({});

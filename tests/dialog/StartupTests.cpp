@@ -22,8 +22,10 @@ TEST(Startup, BindsTheEngineInItsOrderAndShowsTheOptions) {
                "SetOptions(label=NEW,joliet=1,finalize=0,eject=1)", "GetDevices(0,1)",
                "SetDevice(0x006D0049)"}), // "Im": the first recorder's first two units
         h.engine.calls);
-    // Every handler was handed the dialog as its context.
-    EXPECT_EQ(h.dialog->EventContext(), std::get<4>(h.engine.handlers).second);
+    // Every handler was handed the dialog's burn session as its context.
+    void* context = h.dialog->Session().EventContext();
+    EXPECT_EQ(context, std::get<0>(h.engine.handlers).second);
+    EXPECT_EQ(context, std::get<4>(h.engine.handlers).second);
 
     std::string checked;
     for (int id : {IDC_EJECT, IDC_JOLIET, IDC_FINALIZE, IDC_BURN_WITH_DIALOG})
@@ -142,7 +144,7 @@ TEST(Options, EngineErrorsGiveOneLineAndOneBoxEach) {
 TEST(Closing, IsRefusedWhileBurning) {
     DialogHarness h;
     ASSERT_TRUE(h.Start());
-    h.dialog->SetBurning(true);
+    h.dialog->Session().SetBurning(true);
 
     SendMessageW(h.Window(), WM_CLOSE, 0, 0);
     h.Command(IDCANCEL);
@@ -150,7 +152,7 @@ TEST(Closing, IsRefusedWhileBurning) {
     EXPECT_EQ(L"Please stop burning before close!", h.boxes.Boxes()[1].text);
     EXPECT_FALSE(h.dialog->HasEnded());
 
-    h.dialog->SetBurning(false);
+    h.dialog->Session().SetBurning(false);
     SendMessageW(h.Window(), WM_CLOSE, 0, 0);
     h.Pump();
     EXPECT_TRUE(h.dialog->HasEnded());
