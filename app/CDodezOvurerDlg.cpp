@@ -47,7 +47,10 @@ CDodezOvurerDlg::CDodezOvurerDlg(const EngineApi& engine, IFileChooser& files)
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
 }
 
-CDodezOvurerDlg::~CDodezOvurerDlg() = default;
+CDodezOvurerDlg::~CDodezOvurerDlg() {
+    // While every part of the dialog is still there to hear the last messages.
+    if (m_hWnd != nullptr) DestroyWindow(m_hWnd);
+}
 
 void CDodezOvurerDlg::SetShellOpen(const ShellOpener& open) {
     m_webLink.SetShellOpen(open);

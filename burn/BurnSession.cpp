@@ -76,7 +76,9 @@ void BurnSession::Stop() {
 
 void BurnSession::OnStartTimer() {
     KillTimer(m_dialog, TIMER_BURN_START); // one start step per press
-    StartStep();
+    // A tick that comes while idle (one already queued when "&Stop" killed
+    // the timer, or one that was never ours) starts nothing.
+    if (IsBurning()) StartStep();
 }
 
 void BurnSession::StartStep() {

@@ -40,7 +40,8 @@ private:
 
     void MakeLinkFont();
     void ChooseCursor();
-    void WidenToText();
+    void FitToText();
+    static int DrawnTextWidth(HDC dc, const std::wstring& text);
 
     HCURSOR m_handCursor = nullptr; // the cursor shown; owned only when a copy
     bool m_mouseOver = false;

@@ -19,13 +19,20 @@ std::wstring EngineText(const EngineApi& engine, int32_t code) {
     return std::wstring(buffer.data());
 }
 
+bool IsHighSurrogate(wchar_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
 } // namespace
 
 std::wstring BuildErrorLine(const std::wstring& engineText) {
     // The whole line, prefix and terminating zero included, fits 2048 units.
     constexpr size_t prefixLength = std::size(kErrorPrefix) - 1;
     constexpr size_t room = kTextCapacity - 1 - prefixLength;
-    return kErrorPrefix + engineText.substr(0, std::min(engineText.size(), room));
+    size_t kept = std::min(engineText.size(), room);
+    // A pair cut in two would leave half a character at the end.
+    if (kept < engineText.size() && kept > 0 && IsHighSurrogate(engineText[kept - 1])) --kept;
+    return kErrorPrefix + engineText.substr(0, kept);
 }
 
 bool CheckEngineResult(const EngineApi& engine, HWND owner, const CListBox& information,

@@ -29,5 +29,6 @@ struct EngineReport {
 };
 
 // "error: " and the engine's text, cut so that the line and its terminating
-// zero fit the 2048-unit buffer the dialog builds it in.
+// zero fit the 2048-unit buffer the dialog builds it in, never between the
+// two halves of a surrogate pair.
 std::wstring BuildErrorLine(const std::wstring& engineText);
