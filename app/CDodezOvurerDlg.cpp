@@ -1,19 +1,12 @@
 #include "app/CDodezOvurerDlg.h"
 
-#include "app/EventTargets.h"
 #include "app/WebAddress.h"
 #include "controls/CSplashWnd.h"
 #include "framework/Application.h"
-#include "base/Text.h"
 
 #include <cstring>
 
-const wchar_t CDodezOvurerDlg::kInitialTotalsText[] =
-    L"0 songs, total time: 00:00, time left:<74min disc> 74:00 <80min disc> 80:00";
-
 namespace {
-
-constexpr int kShortWindowHeight = 558;
 
 // The caption label's bold font lives as long as the program.
 UniqueFont g_boldCaptionFont;
@@ -48,17 +41,20 @@ const MessageEntry<CDodezOvurerDlg> CDodezOvurerDlg::kMessageMap[] = {
 };
 
 CDodezOvurerDlg::CDodezOvurerDlg(const EngineApi& engine, IFileChooser& files)
-    : CDialog(IDD_QUILLOTUNE), m_engine(engine), m_files(files),
-      m_eventTarget(std::make_shared<EventTarget>()), m_totalsText(kInitialTotalsText) {
+    : CDialog(IDD_QUILLOTUNE), m_engine(engine), m_files(files) {
     m_icon.Reset(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    EventTargets::Register(EventContext(), m_eventTarget);
 }
 
 CDodezOvurerDlg::~CDodezOvurerDlg() {
-    EventTargets::Unregister(EventContext());
-    m_eventTarget->window.store(nullptr);
+    // While every part of the dialog is still there to hear the last messages.
+    if (m_hWnd != nullptr) DestroyWindow(m_hWnd);
+}
+
+void CDodezOvurerDlg::SetShellOpen(const ShellOpener& open) {
+    m_webLink.SetShellOpen(open);
+    m_updateQuestion.SetShellOpen(open);
 }
 
 bool CDodezOvurerDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -72,24 +68,23 @@ void CDodezOvurerDlg::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_PLAY, m_playButton);
     dx.Control(IDC_ADD, m_addButton);
     dx.Control(IDC_DECODER_PROGRESS, m_decoderProgress);
-    dx.Control(IDC_TRACKS, m_trackList);
+    dx.Control(IDC_TRACKS, m_tracks.View());
     dx.Control(IDC_EXIT, m_exitButton);
     dx.Control(IDC_ERASE, m_eraseButton);
     dx.Control(IDC_DELETE, m_deleteButton);
     dx.Control(IDC_BURN, m_burnButton);
-    dx.Control(IDC_RECORDERS, m_recorderList);
-    dx.Control(IDC_BURN_PROGRESS, m_burnProgress);
+    dx.Control(IDC_RECORDERS, m_burn.RecorderBox());
+    dx.Control(IDC_BURN_PROGRESS, m_burn.ProgressBar());
     dx.Control(IDC_INFORMATION, m_information);
     dx.Check(IDC_JOLIET, m_joliet);
     dx.Check(IDC_FINALIZE, m_finalize);
     dx.Check(IDC_EJECT, m_eject);
-    dx.Check(IDC_BURN_WITH_DIALOG, m_burnWithDialog);
-    dx.Text(IDC_TOTALS, m_totalsText);
+    dx.Check(IDC_BURN_WITH_DIALOG, m_burn.BurnWithDialog());
+    dx.Text(IDC_TOTALS, m_totals.Text());
     dx.Control(IDC_MOVE_UP, m_moveUpButton);
     dx.Control(IDC_MOVE_DOWN, m_moveDownButton);
-    dx.Control(IDC_VOLUME_LABEL, m_volumeLabel);
+    dx.Control(IDC_VOLUME_LABEL, m_burn.VolumeLabel());
     dx.Control(IDC_SPEED, m_speedList);
-    dx.Control(IDC_EJECT, m_ejectBox);
 }
 
 bool CDodezOvurerDlg::PreTranslateMessage(MSG*) {
@@ -100,81 +95,26 @@ bool CDodezOvurerDlg::PreTranslateMessage(MSG*) {
 
 bool CDodezOvurerDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_eventTarget->window.store(m_hWnd);
-
+    m_burn.AttachWindow();
     SendMessageW(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.Get()));
     SendMessageW(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.Get()));
-
     ConfigureIconButtons();
-
     m_webLink.AttachControl(GetDlgItem(IDC_WEB_LINK));
     m_webLink.SetTargetAddress(MakerWebAddress());
-
-    for (const wchar_t* speed : {L"Auto.", L"48x.", L"32x.", L"24x.", L"12x.", L"8x."})
-        m_speedList.AddString(speed);
-    m_speedList.SetCurSel(0);
-
-    m_trackList.InsertColumn(0, L"#", LVCFMT_LEFT, 27);
-    m_trackList.InsertColumn(1, L"Filename", LVCFMT_LEFT, 320);
-    m_trackList.InsertColumn(2, L"Playtime", LVCFMT_LEFT, 80);
-    m_trackList.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-
-    m_burnProgress.SetRange(0, 100);
+    FillSpeedList();
+    m_tracks.SetUpColumns();
+    m_burn.ProgressBar().SetRange(0, 100);
     m_decoderProgress.SetRange(0, 100);
-
-    if (!m_engine.IsComplete() || m_engine.Initialize(1) != 0) {
+    if (!BindEngine()) {
         ShowStartupFailure();
         return true;
     }
-    m_engine.SetFinalizeEventCallback(OnFinalizeEvent, EventContext());
-    m_engine.SetBurnDoneEventCallback(OnBurnDoneEvent, EventContext());
-    m_engine.SetProcessEventCallback(OnProcessEvent, EventContext());
-    m_engine.SetAudioDecoderEventCallback(OnAudioDecoderEvent, EventContext());
-    m_engine.SetAudioDecodeDoneEventCallback(OnAudioDecodeDoneEvent, EventContext());
-
-    if (m_engine.CreateProject(0) != 0) {
-        ShowStartupFailure();
-        return true;
-    }
-
-    BurnOptions options;
-    SetNotDefined(options);
-    if (m_engine.GetOptions(&options) != 0) {
-        ShowStartupFailure();
-        return true;
-    }
-    std::memset(options.volumeLabel, 0, sizeof options.volumeLabel);
-    std::memcpy(options.volumeLabel, "NEW", 3);
-    m_joliet = static_cast<int8_t>(options.joliet);
-    m_eject = static_cast<int8_t>(options.ejectAfterBurn);
-    m_finalize = static_cast<int8_t>(options.finalize);
-    if (m_engine.SetOptions(options) != 0) {
-        ShowStartupFailure();
-        return true;
-    }
-    m_burnWithDialog = 0;
-
-    ShortenWindow(kShortWindowHeight);
+    SetOuterHeight(kWindowHeight);
     UpdateData(false);
-
-    HWND caption = GetDlgItem(IDC_CAPTION);
-    LOGFONTW font{};
-    auto captionFont = reinterpret_cast<HFONT>(::SendMessageW(caption, WM_GETFONT, 0, 0));
-    if (captionFont == nullptr) captionFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    if (GetObjectW(captionFont, sizeof font, &font) == sizeof font) {
-        font.lfWeight = FW_BOLD;
-        if (!g_boldCaptionFont) g_boldCaptionFont.Reset(CreateFontIndirectW(&font));
-        ::SendMessageW(caption, WM_SETFONT, reinterpret_cast<WPARAM>(g_boldCaptionFont.Get()),
-                       TRUE);
-    }
-
-    m_ruler.AttachToDialogItem(IDC_RULER, m_hWnd);
-    SetupCapacityRuler();
-
-    m_volumeLabel.SetWindowTextW(L"NEW");
-
-    FillRecorderList();
-
+    BoldenCaption();
+    m_totals.AttachRuler();
+    m_burn.VolumeLabel().SetWindowTextW(L"NEW");
+    m_burn.FillRecorderList();
     SetTimer(m_hWnd, TIMER_RULER_REFRESH, 500, nullptr);
     SetTimer(m_hWnd, TIMER_UPDATE_QUESTION, 1000, nullptr);
     return true;
@@ -204,6 +144,48 @@ void CDodezOvurerDlg::ConfigureIconButtons() {
         entry.button.AttachThemeHelper(&m_themeHelper);
 }
 
+void CDodezOvurerDlg::FillSpeedList() const {
+    for (const wchar_t* speed : {L"Auto.", L"48x.", L"32x.", L"24x.", L"12x.", L"8x."})
+        m_speedList.AddString(speed);
+    m_speedList.SetCurSel(0);
+}
+
+// Initialize, the event handlers, the project and the options, in this order;
+// false at the first refusal (or for an engine without all its exports).
+bool CDodezOvurerDlg::BindEngine() {
+    if (!m_engine.IsComplete() || m_engine.Initialize(1) != 0) return false;
+    m_burn.InstallEventHandlers();
+    if (m_engine.CreateProject(0) != 0) return false;
+    return LoadOptions();
+}
+
+// The engine's options into the check boxes' values, and "NEW" as the label.
+bool CDodezOvurerDlg::LoadOptions() {
+    BurnOptions options;
+    SetNotDefined(options);
+    if (m_engine.GetOptions(&options) != 0) return false;
+    std::memset(options.volumeLabel, 0, sizeof options.volumeLabel);
+    std::memcpy(options.volumeLabel, "NEW", 3);
+    // Read as signed bytes: "not defined" (0xFF) becomes -1, shown unchecked.
+    m_joliet = static_cast<int8_t>(options.joliet);
+    m_eject = static_cast<int8_t>(options.ejectAfterBurn);
+    m_finalize = static_cast<int8_t>(options.finalize);
+    if (m_engine.SetOptions(options) != 0) return false;
+    m_burn.BurnWithDialog() = 0;
+    return true;
+}
+
+void CDodezOvurerDlg::BoldenCaption() const {
+    HWND caption = GetDlgItem(IDC_CAPTION);
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(caption, WM_GETFONT, 0, 0));
+    if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTW description{};
+    if (GetObjectW(font, sizeof description, &description) != sizeof description) return;
+    description.lfWeight = FW_BOLD;
+    if (!g_boldCaptionFont) g_boldCaptionFont.Reset(CreateFontIndirectW(&description));
+    ::SendMessageW(caption, WM_SETFONT, reinterpret_cast<WPARAM>(g_boldCaptionFont.Get()), TRUE);
+}
+
 void CDodezOvurerDlg::ShowStartupFailure() {
     std::wstring text = L"ASPI driver is not installed.\r\nPlease visit " + MakerWebAddress() +
                         L"/aspi/ for intallation instruction.";
@@ -211,18 +193,12 @@ void CDodezOvurerDlg::ShowStartupFailure() {
     OnCancel();
 }
 
-void CDodezOvurerDlg::ShortenWindow(int outerHeight) {
-    RECT window{};
-    GetWindowRect(m_hWnd, &window);
-    SetWindowPos(m_hWnd, nullptr, window.left, window.top, window.right - window.left, outerHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CDodezOvurerDlg::OnOptionClicked(int controlId) {
     UpdateData(true);
     BurnOptions options;
     SetNotDefined(options);
-    CheckEngineResult(m_engine.GetOptions(&options));
+    m_report(m_engine.GetOptions(&options));
+    // Whatever that reported, the clicked box's byte goes back with the rest.
     switch (controlId) {
     case IDC_EJECT:
         options.ejectAfterBurn = static_cast<uint8_t>(m_eject & 0xFF);
@@ -236,7 +212,25 @@ void CDodezOvurerDlg::OnOptionClicked(int controlId) {
     default:
         break;
     }
-    CheckEngineResult(m_engine.SetOptions(options));
+    m_report(m_engine.SetOptions(options));
+}
+
+void CDodezOvurerDlg::OnTimer(UINT_PTR timerId) {
+    switch (timerId) {
+    case TIMER_BURN_START:
+        m_burn.OnStartTimer();
+        break;
+    case TIMER_RULER_REFRESH:
+        if (!m_burn.IsBurning()) m_totals.RepaintRuler();
+        break;
+    case TIMER_UPDATE_QUESTION:
+        KillTimer(m_hWnd, TIMER_UPDATE_QUESTION); // asked once
+        m_updateQuestion.Ask(m_hWnd);
+        break;
+    default:
+        DefaultProc(WM_TIMER, timerId, 0);
+        break;
+    }
 }
 
 int CDodezOvurerDlg::OnCreate(CREATESTRUCTW* create) {
@@ -280,7 +274,7 @@ LRESULT CDodezOvurerDlg::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
 }
 
 bool CDodezOvurerDlg::RefuseWhileBurning() {
-    if (!IsBurning()) return false;
+    if (!m_burn.IsBurning()) return false;
     MessageBoxW(m_hWnd, L"Please stop burning before close!", L"Message", MB_OK);
     return true;
 }
@@ -300,14 +294,8 @@ void CDodezOvurerDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
-void CDodezOvurerDlg::OnExit() {
-    DestroyWindow(m_hWnd);
-}
-
-void CDodezOvurerDlg::OnBanner() {}
-
 LRESULT CDodezOvurerDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     // From here on the engine's events find no window to show themselves in.
-    m_eventTarget->window.store(nullptr);
+    m_burn.DetachWindow();
     return DefaultProc(WM_DESTROY, wParam, lParam);
 }

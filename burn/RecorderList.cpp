@@ -1,13 +1,12 @@
-// The recorder list and Erase.
-#include "app/CDodezOvurerDlg.h"
+#include "burn/RecorderList.h"
+
+#include "engine/EngineResult.h"
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 namespace {
-
-constexpr int kWindowHeight = 558;
-constexpr int kWindowHeightWithBurnDialog = 457;
 
 // A slot's text, read no further than the slot even when the engine left no
 // zero in it.
@@ -17,28 +16,24 @@ std::wstring SlotText(const DeviceEntry& slot) {
 
 } // namespace
 
-void CDodezOvurerDlg::FillRecorderList() {
-    UpdateData(true);
-    ShortenWindow(m_burnWithDialog != 0 ? kWindowHeightWithBurnDialog : kWindowHeight);
-
+void RecorderList::Fill(const EngineReport& report) const {
     DeviceEntry slots[kDeviceSlots] = {};
     int32_t count = 0;
-    if (!CheckEngineResult(m_engine.GetDevices(slots, &count, 1))) return;
+    if (!report(report.engine.GetDevices(slots, &count, 1))) return;
     // The engine fills at most the slots it was given.
     count = std::clamp<int32_t>(count, 0, kDeviceSlots);
 
     for (int32_t i = 0; i < count; ++i) {
         std::wstring text = SlotText(slots[i]);
-        m_recorderList.AddString(text.c_str());
+        m_box.AddString(text.c_str());
         // The engine works with the first recorder until a burn names another.
-        if (i == 0 && !CheckEngineResult(m_engine.SetDevice(DeviceValueOf(text.c_str())))) return;
+        if (i == 0 && !report(report.engine.SetDevice(DeviceValueOf(text.c_str())))) return;
     }
-    if (count > 0) m_recorderList.SetCurSel(0);
+    if (count > 0) m_box.SetCurSel(0);
 }
 
-void CDodezOvurerDlg::OnErase() {
-    // The preview flag stays as it is: only Stop and a burn clear it.
-    m_engine.AudioFileStop(); // result deliberately unread
-    // The engine erases with the recorder it was last given.
-    CheckEngineResult(m_engine.EraseDialog(L"Erase"));
+std::optional<uint32_t> RecorderList::SelectedDevice() const {
+    int selected = m_box.GetCurSel();
+    if (selected == CB_ERR) return std::nullopt;
+    return DeviceValueOf(m_box.GetLBText(selected).c_str());
 }

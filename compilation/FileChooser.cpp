@@ -1,7 +1,5 @@
 #include "compilation/FileChooser.h"
 
-#include <commdlg.h>
-
 #include <cstddef>
 
 namespace {
@@ -49,7 +47,7 @@ bool OpenFileChooser::ChooseAudioFiles(HWND owner, std::vector<std::wstring>& pa
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING |
                    OFN_ALLOWMULTISELECT;
     // Cancel, and a selection whose names do not fit, both end here.
-    if (!GetOpenFileNameW(&dialog)) return false;
+    if (!m_show(&dialog)) return false;
 
     paths = SplitOpenDialogResult(result.data(), result.size());
     return true;

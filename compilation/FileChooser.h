@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 #include <vector>
@@ -18,7 +19,15 @@ public:
 // The platform's Open dialog, multiple selection.
 class OpenFileChooser : public IFileChooser {
 public:
+    // The function that shows the dialog, behind a seam so that tests can see
+    // what it is asked for.
+    using ShowOpenDialog = BOOL(WINAPI*)(OPENFILENAMEW* request);
+    explicit OpenFileChooser(ShowOpenDialog show = GetOpenFileNameW) : m_show(show) {}
+
     bool ChooseAudioFiles(HWND owner, std::vector<std::wstring>& paths) override;
+
+private:
+    ShowOpenDialog m_show;
 };
 
 // Splits the Open dialog's result buffer: either one full path, or a folder

@@ -1,13 +1,15 @@
-// The totals line and the capacity ruler's feed.
-#include "app/CDodezOvurerDlg.h"
+#include "compilation/Totals.h"
 
 #include "compilation/PlayTime.h"
-
-#include <climits>
+#include "compilation/TrackList.h"
+#include "framework/Dialog.h"
+#include "resources/resource.h"
 
 namespace {
 
-constexpr int kPlayTimeColumn = 2;
+// Until the first re-total the line reads as the dialog template has it.
+constexpr wchar_t kInitialText[] =
+    L"0 songs, total time: 00:00, time left:<74min disc> 74:00 <80min disc> 80:00";
 
 constexpr COLORREF kBlue = 0xD87E23;  // up to 74 minutes
 constexpr COLORREF kAmber = 0x0AC8F7; // 74 to 80 minutes
@@ -15,26 +17,27 @@ constexpr COLORREF kRed = 0x0511DA;   // beyond 80 minutes
 
 } // namespace
 
-void CDodezOvurerDlg::UpdateTotals() {
-    // Summed wide so that absurd play times saturate instead of wrapping.
-    long long total = 0;
-    for (int row = 0; row < m_trackList.GetItemCount(); ++row) {
-        total += ReadPlayTime(m_trackList.GetItemText(row, kPlayTimeColumn));
-        if (total > INT_MAX) total = INT_MAX;
-    }
-    m_totalPlayTime = static_cast<int>(total);
+Totals::Totals(const TrackList& tracks, CDialog& dialog)
+    : m_tracks(tracks), m_dialog(dialog), m_text(kInitialText) {}
 
-    m_ruler.SetCurrentValue(m_totalPlayTime / 60);
-    m_totalsText = BuildTotalsText(m_totalPlayTime);
-    UpdateData(false);
+void Totals::AttachRuler() {
+    m_ruler.AttachToDialogItem(IDC_RULER, m_dialog.Hwnd());
+    SetupCapacityRuler();
+}
+
+void Totals::UpdateTotals() {
+    int total = m_tracks.TotalPlayTime();
+    m_ruler.SetCurrentValue(total / 60);
+    m_text = BuildTotalsText(total);
+    m_dialog.UpdateData(false);
     m_ruler.RedrawNow();
 }
 
-std::wstring CDodezOvurerDlg::BuildTotalsText(int totalSeconds) const {
-    return FormatTotalsLine(m_trackList.GetItemCount(), totalSeconds);
+std::wstring Totals::BuildTotalsText(int totalSeconds) const {
+    return FormatTotalsLine(m_tracks.RowCount(), totalSeconds);
 }
 
-void CDodezOvurerDlg::SetupCapacityRuler() {
+void Totals::SetupCapacityRuler() {
     m_ruler.SetMaxValue(90);
     m_ruler.SetMinorTickStep(5);
     m_ruler.SetLabelStep(10);

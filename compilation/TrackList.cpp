@@ -1,80 +1,105 @@
-// The track list: Add, Delete, Move Up and Move Down.
-#include "app/CDodezOvurerDlg.h"
+#include "compilation/TrackList.h"
 
 #include "compilation/FileChooser.h"
 #include "compilation/PlayTime.h"
+#include "engine/EngineResult.h"
+#include "resources/resource.h"
 
-#include <string>
-#include <vector>
+#include <climits>
 
-namespace {
+void TrackList::SetUpColumns() const {
+    m_view.InsertColumn(kNumberColumn, L"#", LVCFMT_LEFT, 27);
+    m_view.InsertColumn(kPathColumn, L"Filename", LVCFMT_LEFT, 320);
+    m_view.InsertColumn(kPlayTimeColumn, L"Playtime", LVCFMT_LEFT, 80);
+    m_view.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+}
 
-constexpr int kNumberColumn = 0;
-constexpr int kPathColumn = 1;
-constexpr int kPlayTimeColumn = 2;
-
-} // namespace
-
-void CDodezOvurerDlg::OnAdd() {
+bool TrackList::AddChosenFiles(IFileChooser& files) const {
     std::vector<std::wstring> paths;
-    if (!m_files.ChooseAudioFiles(m_hWnd, paths)) return;
+    if (!files.ChooseAudioFiles(Owner(), paths)) return false;
 
     // A list that draws itself again at every row took tens of milliseconds
     // a row under Wine (2,000 files, a minute): it is drawn once, at the end.
-    m_trackList.SendMessageW(WM_SETREDRAW, FALSE);
+    m_view.SendMessageW(WM_SETREDRAW, FALSE);
     for (const std::wstring& path : paths) {
         int32_t seconds = 0;
         // Only the seconds count: an unreadable file reports less than one.
         m_engine.GetPlayTime(path.c_str(), &seconds);
-        if (seconds < 1) {
-            MessageBoxW(m_hWnd, (L"Failed to load:" + path).c_str(), L"Message", MB_OK);
-            continue;
-        }
-        int row = m_trackList.InsertItem(m_trackList.GetItemCount(), L"");
-        if (row < 0) continue;
-        m_trackList.SetItemText(row, kNumberColumn, std::to_wstring(row + 1).c_str());
-        m_trackList.SetItemText(row, kPathColumn, path.c_str());
-        m_trackList.SetItemText(row, kPlayTimeColumn, FormatPlayTime(seconds).c_str());
+        if (seconds < 1)
+            MessageBoxW(Owner(), (L"Failed to load:" + path).c_str(), L"Message", MB_OK);
+        else
+            Append(path, seconds);
     }
-    m_trackList.SendMessageW(WM_SETREDRAW, TRUE);
-    m_trackList.Invalidate();
-    UpdateTotals();
+    m_view.SendMessageW(WM_SETREDRAW, TRUE);
+    m_view.Invalidate();
+    return true;
 }
 
-void CDodezOvurerDlg::OnDelete() {
-    if (m_trackList.FirstSelected() < 0) {
-        MessageBoxW(m_hWnd, L"Please select one or more items.", L"Message", MB_OK);
-        return;
+void TrackList::Append(const std::wstring& path, int seconds) const {
+    int row = m_view.InsertItem(m_view.GetItemCount(), L"");
+    if (row < 0) return;
+    m_view.SetItemText(row, kNumberColumn, std::to_wstring(row + 1).c_str());
+    m_view.SetItemText(row, kPathColumn, path.c_str());
+    m_view.SetItemText(row, kPlayTimeColumn, FormatPlayTime(seconds).c_str());
+}
+
+bool TrackList::DeleteSelected() const {
+    if (m_view.FirstSelected() < 0) {
+        MessageBoxW(Owner(), L"Please select one or more items.", L"Message", MB_OK);
+        return false;
     }
-    for (int row = m_trackList.FirstSelected(); row >= 0; row = m_trackList.FirstSelected())
-        if (!m_trackList.DeleteItem(row)) break; // never spin on a row that stays
-
-    for (int row = 0; row < m_trackList.GetItemCount(); ++row)
-        m_trackList.SetItemText(row, kNumberColumn, std::to_wstring(row + 1).c_str());
-    UpdateTotals();
+    for (int row = m_view.FirstSelected(); row >= 0; row = m_view.FirstSelected())
+        if (!m_view.DeleteItem(row)) break; // never spin on a row that stays
+    for (int row = 0; row < m_view.GetItemCount(); ++row)
+        m_view.SetItemText(row, kNumberColumn, std::to_wstring(row + 1).c_str());
+    return true;
 }
 
-void CDodezOvurerDlg::OnMoveUp() {
-    MoveFirstSelected(-1);
-}
-void CDodezOvurerDlg::OnMoveDown() {
-    MoveFirstSelected(+1);
-}
-
-// The first selected row changes places with its neighbour `step` rows away;
-// the numbers stay, since they state positions, and the selection follows
-// the file.
-void CDodezOvurerDlg::MoveFirstSelected(int step) {
-    int from = m_trackList.FirstSelected();
+// The numbers stay, since they state positions; the selection follows the file.
+void TrackList::MoveFirstSelected(int step) const {
+    int from = m_view.FirstSelected();
     int to = from + step;
-    if (from < 0 || to < 0 || to >= m_trackList.GetItemCount()) return;
+    if (from < 0 || to < 0 || to >= m_view.GetItemCount()) return;
 
     for (int column : {kPathColumn, kPlayTimeColumn}) {
-        std::wstring moving = m_trackList.GetItemText(from, column);
-        m_trackList.SetItemText(from, column, m_trackList.GetItemText(to, column).c_str());
-        m_trackList.SetItemText(to, column, moving.c_str());
+        std::wstring moving = m_view.GetItemText(from, column);
+        m_view.SetItemText(from, column, m_view.GetItemText(to, column).c_str());
+        m_view.SetItemText(to, column, moving.c_str());
     }
     const UINT states = LVIS_SELECTED | LVIS_FOCUSED;
-    m_trackList.SetItemState(to, states, states);
-    m_trackList.SetItemState(from, 0, states);
+    m_view.SetItemState(to, states, states);
+    m_view.SetItemState(from, 0, states);
+}
+
+std::vector<std::wstring> TrackList::Paths() const {
+    std::vector<std::wstring> paths;
+    for (int row = 0; row < m_view.GetItemCount(); ++row)
+        paths.push_back(m_view.GetItemText(row, kPathColumn));
+    return paths;
+}
+
+int TrackList::TotalPlayTime() const {
+    // Summed wide so that absurd play times saturate instead of wrapping.
+    long long total = 0;
+    for (int row = 0; row < m_view.GetItemCount(); ++row) {
+        total += ReadPlayTime(m_view.GetItemText(row, kPlayTimeColumn));
+        if (total > INT_MAX) total = INT_MAX;
+    }
+    return static_cast<int>(total);
+}
+
+std::optional<std::wstring> TrackList::PreviewChoice() const {
+    if (m_view.GetItemCount() == 0) return std::nullopt;
+    int row = m_view.FirstSelected();
+    return m_view.GetItemText(row < 0 ? 0 : row, kPathColumn);
+}
+
+void AddTracksToProject(const TrackList& tracks, const EngineReport& report) {
+    for (const std::wstring& path : tracks.Paths()) {
+        FileEntry entry{};
+        entry.sourcePath = path.c_str();
+        entry.destinationFolder = L"\\";
+        // A rejected track is reported and the others still go.
+        report(report.engine.AddFile(entry));
+    }
 }

@@ -1,5 +1,7 @@
 #include "controls/CMyHyperLink.h"
 
+#include <vector>
+
 namespace {
 constexpr int kHelpViewerHandCursor = 106;
 }
@@ -46,7 +48,7 @@ void CMyHyperLink::OnAttached() {
     // Without the notify style a static control tells its parent nothing of clicks.
     SetWindowLongPtrW(m_hWnd, GWL_STYLE, GetWindowLongPtrW(m_hWnd, GWL_STYLE) | SS_NOTIFY);
     MakeLinkFont();
-    WidenToText();
+    FitToText();
     ChooseCursor();
 }
 
@@ -60,25 +62,61 @@ void CMyHyperLink::MakeLinkFont() {
     if (m_linkFont) SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.Get()), TRUE);
 }
 
-void CMyHyperLink::WidenToText() {
-    // A host name wider than the control would lose its first letters to the
-    // edge; the link grows to the left (its right edge stays) until it shows
-    // the whole text, never past its parent's left edge.
+// How wide `text` comes out when drawn in `dc` with the font selected there.
+// Drawn rather than only measured: a renderer may place glyphs by advances of
+// its own that add up to more than the font's text extent (Wine's does, for
+// unsmoothed glyphs of the fonts it falls back on), and the link must make
+// room for what the user sees.
+int CMyHyperLink::DrawnTextWidth(HDC dc, const std::wstring& text) {
+    const int length = static_cast<int>(text.size());
+    SIZE extent{};
+    if (!GetTextExtentPoint32W(dc, text.c_str(), length, &extent)) return 0;
+    // A bitmap like the screen's, with room for glyphs reaching far out.
+    const int width = extent.cx * 2 + 16;
+    const int height = extent.cy + 4;
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!bitmap) return extent.cx;
+    {
+        UniqueMemoryDc canvas(CreateCompatibleDC(dc));
+        if (!canvas) return extent.cx;
+        SelectGuard selected(canvas.Get(), bitmap.Get());
+        SelectGuard font(canvas.Get(), GetCurrentObject(dc, OBJ_FONT));
+        RECT all{0, 0, width, height};
+        FillRect(canvas.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        TextColorGuard ink(canvas.Get(), RGB(0, 0, 0));
+        BkModeGuard transparent(canvas.Get(), TRANSPARENT);
+        TextOutW(canvas.Get(), 0, 0, text.c_str(), length);
+    }
+    // Read back once the bitmap is out of the canvas, as GetDIBits wants it.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    if (GetDIBits(dc, bitmap.Get(), 0, height, pixels.data(), &info, DIB_RGB_COLORS) != height)
+        return extent.cx;
+    for (int x = width - 1; x >= extent.cx; --x)
+        for (int y = 0; y < height; ++y)
+            if ((pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) != 0xFFFFFF) return x + 1;
+    return extent.cx;
+}
+
+void CMyHyperLink::FitToText() {
+    // The link keeps its right edge and takes its text's drawn width, never
+    // reaching past its parent's left edge. Its text is then written from the
+    // left: text aligned to the right is placed by the font's extent, and
+    // would lose its last letters past the edge wherever it is drawn wider.
     std::wstring text = GetWindowTextW();
     WindowDc dc(m_hWnd);
     if (text.empty() || dc.Get() == nullptr) return;
     SelectGuard font(dc.Get(), m_linkFont ? m_linkFont.Get()
                                           : reinterpret_cast<HFONT>(SendMessageW(WM_GETFONT)));
-    SIZE extent{};
-    if (!GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent))
-        return;
+    const int textWidth = DrawnTextWidth(dc.Get(), text);
+    if (textWidth <= 0) return; // left as the template has it
     RECT rect{};
     GetWindowRect(m_hWnd, &rect);
     HWND parent = GetParent(m_hWnd);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    const int needed = extent.cx + 2;
-    if (rect.right - rect.left >= needed) return;
-    const int left = rect.right - needed > 0 ? rect.right - needed : 0;
+    const int left = rect.right - textWidth > 0 ? rect.right - textWidth : 0;
+    SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) & ~WS_EX_RIGHT);
     SetWindowPos(m_hWnd, nullptr, left, rect.top, rect.right - left, rect.bottom - rect.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -14,7 +14,6 @@ public:
 
     bool AttachControl(HWND control) override;
     void SetTargetAddress(const std::wstring& address) { m_targetAddress = address; }
-    const std::wstring& TargetAddress() const { return m_targetAddress; }
 
     // The shell call behind a seam (tests count the calls).
     void SetShellOpen(ShellOpener open) { m_shellOpen = std::move(open); }
@@ -41,7 +40,8 @@ private:
 
     void MakeLinkFont();
     void ChooseCursor();
-    void WidenToText();
+    void FitToText();
+    static int DrawnTextWidth(HDC dc, const std::wstring& text);
 
     HCURSOR m_handCursor = nullptr; // the cursor shown; owned only when a copy
     bool m_mouseOver = false;

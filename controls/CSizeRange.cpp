@@ -57,7 +57,6 @@ const MessageEntry<CSizeRange> CSizeRange::kMessageMap[] = {
 CSizeRange::CSizeRange() = default;
 
 bool CSizeRange::AttachToDialogItem(int id, HWND parent) {
-    m_controlId = id;
     return SubclassDlgItem(id, parent);
 }
 

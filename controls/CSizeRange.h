@@ -37,7 +37,6 @@ public:
     void SetCurrentValue(int value) { m_currentValue = value; }
 
     int GetCurrentValue() const { return m_currentValue; }
-    int GetMaxValue() const { return m_maxValue; }
 
     // Draws the whole ruler into `dc`; `windowRect` is the window's rectangle
     // in client coordinates, which gives the ruler its size. A maximum below 1
@@ -63,7 +62,6 @@ private:
     int m_maxValue = 90;
     int m_minorTickStep = 5;
     int m_labelStep = 10;
-    int m_controlId = 0;
     std::wstring m_unitText;
     std::vector<LINE_DATA> m_lines;
     std::vector<COLOR_CHANGE> m_colorChanges;

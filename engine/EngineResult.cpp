@@ -1,7 +1,6 @@
-// Turning a failed engine call into something the user sees.
 #include "engine/EngineResult.h"
 
-#include "app/CDodezOvurerDlg.h"
+#include "framework/Controls.h"
 
 #include <algorithm>
 #include <vector>
@@ -20,23 +19,31 @@ std::wstring EngineText(const EngineApi& engine, int32_t code) {
     return std::wstring(buffer.data());
 }
 
+bool IsHighSurrogate(wchar_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
 } // namespace
 
 std::wstring BuildErrorLine(const std::wstring& engineText) {
     // The whole line, prefix and terminating zero included, fits 2048 units.
     constexpr size_t prefixLength = std::size(kErrorPrefix) - 1;
     constexpr size_t room = kTextCapacity - 1 - prefixLength;
-    return kErrorPrefix + engineText.substr(0, std::min(engineText.size(), room));
+    size_t kept = std::min(engineText.size(), room);
+    // A pair cut in two would leave half a character at the end.
+    if (kept < engineText.size() && kept > 0 && IsHighSurrogate(engineText[kept - 1])) --kept;
+    return kErrorPrefix + engineText.substr(0, kept);
 }
 
-bool CDodezOvurerDlg::CheckEngineResult(int32_t code) {
+bool CheckEngineResult(const EngineApi& engine, HWND owner, const CListBox& information,
+                       int32_t code) {
     if (code == 0) return true;
-    std::wstring line = BuildErrorLine(EngineText(m_engine, code));
-    AddInformationLine(line);
-    MessageBoxW(m_hWnd, line.c_str(), L"Message", MB_OK);
+    std::wstring line = BuildErrorLine(EngineText(engine, code));
+    information.AddString(line.c_str());
+    MessageBoxW(owner, line.c_str(), L"Message", MB_OK);
     return false;
 }
 
-void CDodezOvurerDlg::AddInformationLine(const std::wstring& line) {
-    m_information.AddString(line.c_str());
+bool EngineReport::operator()(int32_t code) const {
+    return CheckEngineResult(engine, owner.Hwnd(), information, code);
 }

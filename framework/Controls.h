@@ -8,14 +8,6 @@
 
 #include <string>
 
-class CButton : public CWnd {
-public:
-    int GetCheck() const { return static_cast<int>(SendMessageW(BM_GETCHECK)); }
-    void SetCheck(int state) const { SendMessageW(BM_SETCHECK, static_cast<WPARAM>(state)); }
-};
-
-class CStatic : public CWnd {};
-
 class CEdit : public CWnd {};
 
 class CProgressCtrl : public CWnd {
@@ -26,7 +18,6 @@ public:
     int SetPos(int position) const {
         return static_cast<int>(SendMessageW(PBM_SETPOS, static_cast<WPARAM>(position)));
     }
-    int GetPos() const { return static_cast<int>(SendMessageW(PBM_GETPOS)); }
 };
 
 class CComboBox : public CWnd {
@@ -48,7 +39,6 @@ public:
                                              reinterpret_cast<LPARAM>(buffer)));
     }
     std::wstring GetLBText(int index) const;
-    void ResetContent() const { SendMessageW(CB_RESETCONTENT); }
 };
 
 class CListBox : public CWnd {
@@ -71,7 +61,6 @@ public:
         return static_cast<DWORD>(SendMessageW(LVM_GETEXTENDEDLISTVIEWSTYLE));
     }
     int GetItemCount() const { return static_cast<int>(SendMessageW(LVM_GETITEMCOUNT)); }
-    int GetSelectedCount() const { return static_cast<int>(SendMessageW(LVM_GETSELECTEDCOUNT)); }
     // The next item after `start` (-1: from the top) with all of `flags`.
     int GetNextItem(int start, int flags) const {
         return static_cast<int>(

@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 
+#include <cassert>
 #include <vector>
 
 namespace {
@@ -34,7 +35,15 @@ std::vector<BYTE> LoadHiddenTemplate(UINT templateId) {
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
 CDialog::~CDialog() {
-    if (m_hWnd != nullptr && IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+    // Destroying the window here would run its last messages through a dialog
+    // whose derived part is already gone: the derived destructor does it.
+    assert(m_hWnd == nullptr && "the derived dialog's destructor destroys the window");
+}
+
+BOOL CALLBACK CDialog::SendToChild(HWND child, LPARAM message) {
+    const MSG& sent = *reinterpret_cast<const MSG*>(message);
+    ::SendMessageW(child, sent.message, sent.wParam, sent.lParam);
+    return TRUE;
 }
 
 LRESULT CALLBACK CDialog::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -124,8 +133,15 @@ void CDialog::OnCancel() {
 
 void CDialog::DoDataExchange(DataExchange&) {}
 
-bool CDialog::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool CDialog::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
+    case WM_SYSCOLORCHANGE: {
+        // The system tells only top-level windows; the controls (the icon
+        // buttons among them) take their colours from the same scheme.
+        MSG sent{nullptr, message, wParam, lParam};
+        EnumChildWindows(m_hWnd, SendToChild, reinterpret_cast<LPARAM>(&sent));
+        return false; // the default handling as well
+    }
     case WM_INITDIALOG:
         result = OnInitDialog() ? TRUE : FALSE;
         return true;

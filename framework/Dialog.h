@@ -2,6 +2,10 @@
 // every queued message to the application's PreTranslateMessage first and
 // never calls IsDialogMessage, so the dialog manager does not see keyboard
 // input: Tab, Enter and Escape go to the focused control alone.
+//
+// A dialog whose window may outlive its loop (one made with Create) destroys
+// the window in its most derived destructor, so that the window's last
+// messages still meet the whole object; the base only checks it is gone.
 #pragma once
 
 #include "framework/DataExchange.h"
@@ -48,6 +52,7 @@ protected:
 private:
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+    static BOOL CALLBACK SendToChild(HWND child, LPARAM message);
 
     bool m_ended = false;
     INT_PTR m_result = -1;

@@ -77,17 +77,6 @@ bool DispatchMessageMap(const MessageEntry<T> (&map)[N], T& self, UINT message, 
             }                                                                                      \
     }
 
-// void fn()  -- notification `code` of control `id` through WM_COMMAND.
-#define ON_CONTROL(code, id, fn)                                                                   \
-    {                                                                                              \
-        WM_COMMAND, static_cast<UINT>(code), static_cast<UINT_PTR>(id),                            \
-            [](Self& self, WPARAM, LPARAM, LRESULT& result) {                                      \
-                self.fn();                                                                         \
-                result = 0;                                                                        \
-                return true;                                                                       \
-            }                                                                                      \
-    }
-
 // LRESULT fn(NMHDR* header)  -- WM_NOTIFY `code` from control `id`.
 #define ON_NOTIFY(code, id, fn)                                                                    \
     {                                                                                              \

@@ -111,6 +111,13 @@ void CWnd::SetWindowTextW(const std::wstring& text) const {
     ::SetWindowTextW(m_hWnd, text.c_str());
 }
 
+void CWnd::SetOuterHeight(int height) const {
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    SetWindowPos(m_hWnd, nullptr, window.left, window.top, window.right - window.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool CWnd::PreTranslateMessage(MSG*) {
     return false;
 }

@@ -42,10 +42,10 @@ public:
     // Window-text and state helpers.
     std::wstring GetWindowTextW() const;
     void SetWindowTextW(const std::wstring& text) const;
-    bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
-    void EnableWindow(bool enable) const { ::EnableWindow(m_hWnd, enable ? TRUE : FALSE); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     void Invalidate(bool erase = true) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
+    // Keeps the window's left, top and width; sets its outer height.
+    void SetOuterHeight(int height) const;
     void RedrawNow() const {
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }

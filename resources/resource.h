@@ -1,6 +1,10 @@
-// Resource, control and timer ids: the one place they are named. Shared by the
-// resource script and the C++ code, so plain #defines.
+// Resource, control and timer ids, and the main dialog's other fixed figures:
+// the one place they are named. Shared by the resource script and the C++
+// code, so plain #defines; what only the C++ code reads stands at the end.
 #pragma once
+
+// The main dialog's title while no burn runs.
+#define IDLE_TITLE "Quillotune"
 
 // Dialogs
 #define IDD_QUILLOTUNE 102
@@ -59,3 +63,17 @@
 // The splash window's own timers
 #define TIMER_SPLASH 1
 #define TIMER_SPLASH_FRONT 2
+
+#ifndef RC_INVOKED
+constexpr wchar_t kIdleTitle[] = L"" IDLE_TITLE;
+
+// The main dialog's outer height in pixels: down to the "Eject After Burn"
+// row, or shorter still in the "Burn with Dialog" mode.
+constexpr int kWindowHeight = 558;
+constexpr int kWindowHeightWithBurnDialog = 457;
+
+// The track list's columns.
+constexpr int kNumberColumn = 0;
+constexpr int kPathColumn = 1;
+constexpr int kPlayTimeColumn = 2;
+#endif

@@ -3,6 +3,7 @@
 #include "base/Text.h"
 #include "tests/burn/BurnTesting.h"
 
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -136,21 +137,54 @@ TEST(StartStep, BurnWithDialogLeavesTheRunToTheEnginesDialog) {
     EXPECT_EQ(0u, Looks(h).find(kIdle));
 }
 
-// The start timer gives one start step; "&Stop" in either state leaves the
-// dialog idle with no start left to come (KillTimer finds no timer).
-TEST(Stop, WhileTheStartIsPendingNoStartStepFollowsNorWhileRunning) {
+// The start timer gives one start step. "&Stop", while running or with the
+// start still pending, pauses a second after Abort, then leaves the dialog
+// idle with no start left to come: KillTimer finds no timer, and a stray
+// tick (one already queued, or one that was never ours) starts nothing.
+TEST(Stop, PausesASecondAndLeavesNoStartToCome) {
     DialogHarness h;
     StartWithTracks(h, {L"C:\\a.wav"});
     PressBurnAndTick(h);
     EXPECT_FALSE(KillTimer(h.Window(), TIMER_BURN_START));
+    std::chrono::steady_clock::time_point aborted;
+    std::wstring atAbort;
+    h.engine.during["Abort"] = [&] {
+        aborted = std::chrono::steady_clock::now();
+        atAbort = h.Text(IDC_BURN);
+    };
     for (bool pending : {false, true}) {
         h.engine.calls.clear();
         if (pending) h.Click(IDC_BURN);
-        h.Click(IDC_BURN); // "&Stop", pausing a second
+        h.Click(IDC_BURN); // "&Stop"
+        EXPECT_GE(std::chrono::steady_clock::now() - aborted, std::chrono::milliseconds(990));
+        EXPECT_EQ(L"&Stop", atAbort) << pending;
         EXPECT_EQ(Calls{"Abort()"}, h.engine.calls) << pending;
         EXPECT_EQ(0u, Looks(h).find(kIdle)) << pending;
         EXPECT_FALSE(KillTimer(h.Window(), TIMER_BURN_START)) << pending;
+        h.Tick(TIMER_BURN_START);
+        EXPECT_EQ(Calls{"Abort()"}, h.engine.calls) << pending;
+        EXPECT_EQ(0u, Looks(h).find(kIdle)) << pending;
     }
+}
+
+// Erase stops a preview first, leaving its flag as it is, then runs the
+// engine's own erase dialog; a failure is reported like any other.
+TEST(Erase, StopsThePreviewThenRunsTheEnginesEraseDialog) {
+    DialogHarness h;
+    StartWithTracks(h, {L"C:\\a.wav"});
+    h.Click(IDC_PLAY);
+    h.engine.calls.clear();
+    h.engine.results["EraseDialog"] = {0, 80};
+    h.Click(IDC_ERASE);
+    EXPECT_EQ((Calls{"AudioFileStop()", "EraseDialog(Erase)"}), h.engine.calls);
+    EXPECT_EQ(0u, h.boxes.Count());
+
+    h.Click(IDC_ERASE);
+    EXPECT_EQ("GetText(80,2048)", h.engine.calls.back());
+    EXPECT_EQ(L"Quillotune | Burn Now! 12 | 0 | 0 | 0 | " + kError + L"80 [Message: " + kError +
+                  L"80]",
+              Looks(h));
+    EXPECT_TRUE(h.dialog->Player().IsPlaying());
 }
 
 // The recorder list: its selection, then each entry's first two units.

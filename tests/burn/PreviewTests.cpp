@@ -30,16 +30,16 @@ TEST_P(Play, StopsFirstThenPlaysTheFirstSelectedRowOrTheFirstRow) {
             expected.push_back(std::string("PlayAudioFile(") + GetParam().played + ")");
     }
     EXPECT_EQ(expected, h.engine.calls);
-    EXPECT_EQ(GetParam().played != nullptr, h.dialog->IsPreviewPlaying());
+    EXPECT_EQ(GetParam().played != nullptr, h.dialog->Player().IsPlaying());
     EXPECT_EQ(0u, h.boxes.Count());
     // Play on a list emptied since leaves the flag: the engine may still play.
     h.tracks.DeleteAllItems();
     h.Click(IDC_PLAY);
-    EXPECT_EQ(GetParam().played != nullptr, h.dialog->IsPreviewPlaying());
+    EXPECT_EQ(GetParam().played != nullptr, h.dialog->Player().IsPlaying());
     // Stop always tells the engine, and clears the flag.
     h.Click(IDC_STOP_PREVIEW);
     EXPECT_EQ("AudioFileStop()", h.engine.calls.back());
-    EXPECT_FALSE(h.dialog->IsPreviewPlaying());
+    EXPECT_FALSE(h.dialog->Player().IsPlaying());
 }
 
 INSTANTIATE_TEST_SUITE_P(EmptyNoneOneSeveral, Play,
@@ -64,7 +64,7 @@ TEST(DoubleClick, PlaysTheChosenRowWhileIdleOnly) {
     EXPECT_EQ("AudioFileStop()", h.engine.calls.at(0));
     EXPECT_EQ("AddFile(C:\\one.wav,\\,0,0,0)", h.engine.calls.at(1));
     EXPECT_EQ("Burn()", h.engine.calls.back());
-    EXPECT_FALSE(h.dialog->IsPreviewPlaying());
+    EXPECT_FALSE(h.dialog->Player().IsPlaying());
 }
 
 } // namespace

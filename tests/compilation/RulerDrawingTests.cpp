@@ -1,6 +1,5 @@
 // The dialog's capacity ruler painted into a memory bitmap at its own size,
 // its pixels checked where the scale puts them.
-#include "compilation/PlayTime.h"
 #include "controls/CSizeRange.h"
 #include "tests/support/DialogHarness.h"
 
@@ -51,11 +50,12 @@ protected:
         w = rect.right - rect.left;
         ht = rect.bottom - rect.top;
     }
-    // One track of `minutes` in the list, totalled as Add and Delete do.
+    // One track of `minutes` in the list, added as a user adds it.
     void ShowTotal(int minutes) {
         h.tracks.DeleteAllItems();
-        h.AppendRow(L"C:\\long.wav", FormatPlayTime(minutes * 60));
-        h.dialog->UpdateTotals();
+        h.engine.playTimes[L"C:\\long.wav"] = minutes * 60;
+        h.selections.push_back({L"C:\\long.wav"});
+        h.Click(IDC_ADD);
     }
     std::unique_ptr<Canvas> Paint() {
         auto canvas = std::make_unique<Canvas>(w + 40, ht);
@@ -146,11 +146,11 @@ TEST_F(RulerDrawing, IsRepaintedWithinEveryReTotalAndOnItsTickOnlyWhileIdle) {
     HWND ruler = h.Item(IDC_RULER);
     ASSERT_TRUE(SetWindowSubclass(ruler, CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
     h.Pump();
-    h.dialog->UpdateTotals();
+    ShowTotal(10);
     EXPECT_EQ(1, paints);
     SendMessageW(h.Window(), WM_TIMER, TIMER_RULER_REFRESH, 0);
     EXPECT_EQ(2, paints);
-    h.dialog->SetBurning(true);
+    h.dialog->Session().SetBurning(true);
     SendMessageW(h.Window(), WM_TIMER, TIMER_RULER_REFRESH, 0);
     EXPECT_EQ(2, paints);
     RemoveWindowSubclass(ruler, CountPaints, 1);

@@ -6,6 +6,8 @@
 
 namespace {
 
+const std::wstring kStartupTotals =
+    L"0 songs, total time: 00:00, time left:<74min disc> 74:00 <80min disc> 80:00";
 const std::wstring kEmptyTotals =
     L"0 songs, total time: 00:00:00, time left:<74min disc> 01:14:00 <80min disc> 01:20:00";
 
@@ -62,6 +64,76 @@ TEST(OpenDialogResult, IsSplitIntoFullPaths) {
         EXPECT_EQ(row.paths, SplitOpenDialogResult(row.buffer.data(), row.buffer.size()));
 }
 
+// What the Open dialog was last asked for: the request, its filter up to the
+// closing double zero, and whether the result buffer started empty.
+struct OpenRequest {
+    OPENFILENAMEW fields{};
+    std::wstring filter;
+    bool emptyBuffer = false;
+} g_openRequest;
+BOOL g_openAnswer = TRUE;
+
+BOOL WINAPI ScriptedOpenDialog(OPENFILENAMEW* request) {
+    g_openRequest.fields = *request;
+    size_t end = 0;
+    while (request->lpstrFilter[end] != L'\0' || request->lpstrFilter[end + 1] != L'\0')
+        ++end;
+    g_openRequest.filter.assign(request->lpstrFilter, end + 2);
+    g_openRequest.emptyBuffer = request->lpstrFile[0] == L'\0';
+    const wchar_t chosen[] = L"C:\\Music\0b.mp3\0a.wav\0";
+    std::copy(std::begin(chosen), std::end(chosen), request->lpstrFile);
+    return g_openAnswer;
+}
+
+TEST(OpenDialog, IsAskedForAudioFilesWithItsFilterFlagsAndBuffer) {
+    OpenFileChooser chooser(ScriptedOpenDialog);
+    const HWND owner = GetDesktopWindow();
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(chooser.ChooseAudioFiles(owner, paths));
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\Music\\b.mp3", L"C:\\Music\\a.wav"}), paths);
+
+    const OPENFILENAMEW& asked = g_openRequest.fields;
+    EXPECT_EQ(sizeof(OPENFILENAMEW), asked.lStructSize); // not the Windows 9x size
+    EXPECT_EQ(owner, asked.hwndOwner);
+    const wchar_t filter[] = L"All Supported (*.wav, *.mp3...)\0*.wav;*.mp3;*.ogg;*.wma\0"
+                             L"Wav Files (*.wav)\0*.wav\0MP3 Files (*.mp3)\0*.mp3\0"
+                             L"Ogg Files (*.ogg)\0*.ogg\0Wma Files (*.wma)\0*.wma\0\0";
+    EXPECT_EQ(std::wstring(filter, std::size(filter) - 1), g_openRequest.filter);
+    EXPECT_EQ(1u, asked.nFilterIndex);
+    EXPECT_EQ(nullptr, asked.lpstrCustomFilter);
+    EXPECT_TRUE(g_openRequest.emptyBuffer);
+    EXPECT_EQ(50000u, asked.nMaxFile);
+    EXPECT_EQ(static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER |
+                                 OFN_ENABLESIZING | OFN_ALLOWMULTISELECT),
+              asked.Flags);
+    for (const wchar_t* unset : {asked.lpstrDefExt, asked.lpstrInitialDir, asked.lpstrTitle,
+                                 static_cast<const wchar_t*>(asked.lpstrFileTitle)})
+        EXPECT_EQ(nullptr, unset);
+
+    // Cancelled (or names that did not fit): nothing is chosen.
+    g_openAnswer = FALSE;
+    EXPECT_FALSE(chooser.ChooseAudioFiles(owner, paths));
+    g_openAnswer = TRUE;
+}
+
+TEST_F(TrackList, HasThreeLeftAlignedColumnsAndSelectsWholeRows) {
+    std::wstring columns;
+    for (int index = 0; index < 4; ++index) {
+        wchar_t title[32] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = title;
+        column.cchTextMax = 32;
+        if (!SendMessageW(h.Item(IDC_TRACKS), LVM_GETCOLUMNW, index,
+                          reinterpret_cast<LPARAM>(&column)))
+            break;
+        columns += std::wstring(title) + L" " + std::to_wstring(column.cx) +
+                   ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_LEFT ? L" left | " : L" | ");
+    }
+    EXPECT_EQ(L"# 27 left | Filename 320 left | Playtime 80 left | ", columns);
+    EXPECT_EQ(static_cast<DWORD>(LVS_EX_FULLROWSELECT), h.tracks.GetExtendedStyle());
+}
+
 TEST_F(TrackList, AddMeasuresEachFileOnceAndLeavesOutTheOneThatFails) {
     h.engine.playTimes = {{L"C:\\a.wav", 245}, {L"C:\\c.wma", 3725}};
     h.selections.push_back({L"C:\\a.wav", L"C:\\b.mp3", L"C:\\c.wma"});
@@ -74,6 +146,7 @@ TEST_F(TrackList, AddMeasuresEachFileOnceAndLeavesOutTheOneThatFails) {
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(L"Failed to load:C:\\b.mp3", boxes[0].text);
     EXPECT_EQ(L"Message", boxes[0].caption);
+    EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].buttons);
     EXPECT_EQ(h.Window(), boxes[0].owner);
     EXPECT_EQ(L"1 C:\\a.wav 00:04:05 | 2 C:\\c.wma 01:02:05", Rows());
     EXPECT_EQ(L"2 songs, total time: 01:06:10, time left:<74min disc> 00:07:50 "
@@ -86,7 +159,7 @@ TEST_F(TrackList, CancellingTheOpenDialogChangesNothing) {
     h.selections.emplace_back(); // Cancel
     h.Click(IDC_ADD);
     EXPECT_EQ(2, h.tracks.GetItemCount());
-    EXPECT_EQ(CDodezOvurerDlg::kInitialTotalsText, h.Text(IDC_TOTALS));
+    EXPECT_EQ(kStartupTotals, h.Text(IDC_TOTALS));
     EXPECT_TRUE(h.engine.CallsNamed("GetPlayTime").empty());
     EXPECT_EQ(0u, h.boxes.Count());
 
@@ -144,7 +217,7 @@ TEST_F(TrackList, MoveUpAndMoveDownTakeTheFirstSelectedRowAndTheSelectionAlong) 
     // Play times travel with their files; positions stay numbered; no re-total.
     EXPECT_EQ(L"31452", Column(2, 4));
     EXPECT_EQ(L"12345", Column(0, 0));
-    EXPECT_EQ(CDodezOvurerDlg::kInitialTotalsText, h.Text(IDC_TOTALS));
+    EXPECT_EQ(kStartupTotals, h.Text(IDC_TOTALS));
 
     // With nothing selected neither move does anything, and says nothing.
     h.SelectRows({});

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 namespace {
 
 constexpr wchar_t kHost[] = L"www.quillotune.example";
@@ -51,6 +55,32 @@ TEST(LookInDialog, TheCommandButtonsAreOwnerDrawnWithTheirIconsAtTheLeftMargin) 
             EXPECT_EQ(0, misplaced) << "button " << id << " pressed " << pressed;
         }
     }
+}
+
+// The system tells only top-level windows of a new colour scheme; the icon
+// buttons take its colours all the same.
+TEST(LookInDialog, TheIconButtonsTakeANewColourScheme) {
+    DialogHarness h;
+    ASSERT_TRUE(h.Start());
+    struct SchemeChange {
+        const int element = COLOR_BTNTEXT;
+        const COLORREF original = GetSysColor(COLOR_BTNTEXT);
+        void To(HWND dialog, COLORREF colour) const {
+            SetSysColors(1, &element, &colour);
+            SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
+        }
+    } change;
+    const COLORREF red = RGB(200, 0, 0);
+    change.To(h.Window(), red);
+    RECT client{};
+    GetClientRect(h.Item(IDC_ADD), &client);
+    Canvas printed(client.right, client.bottom);
+    PrintClient(h.Item(IDC_ADD), printed);
+    change.To(h.Window(), change.original);
+    // The caption "Add" stands right of the icon, in the new colour.
+    const RECT caption = printed.BoundsOf(red, client);
+    EXPECT_LT(caption.left, caption.right);
+    EXPECT_GT(caption.left, 3 + 16);
 }
 
 TEST(LookInDialog, ADoubleClickIsTwoClicksAndDisablingMovesTheFocusOn) {
@@ -125,6 +155,68 @@ TEST(LookInDialog, TheWebLinkIsABlueUnderlinedHandThatOpensTheSiteOncePerClick) 
     EXPECT_EQ(kAddress, h.shellCalls[0].file);
     EXPECT_EQ(SW_SHOWMINIMIZED, h.shellCalls[0].showCommand);
     EXPECT_EQ(0u, h.boxes.Count());
+}
+
+// The columns of a bitmap like the screen's (where text may come out wider
+// than a DIB shows it) holding black: {first, last + 1}.
+std::pair<int, int> BlackColumns(int width, int height, const std::function<void(HDC)>& draw) {
+    WindowDc screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    {
+        UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+        SelectGuard selected(dc.Get(), bitmap.Get());
+        RECT all{0, 0, width, height};
+        FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        draw(dc.Get());
+    }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    GetDIBits(screen.Get(), bitmap.Get(), 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    std::pair<int, int> columns{width, 0};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if ((pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) == 0) {
+                columns.first = std::min(columns.first, x);
+                columns.second = std::max(columns.second, x + 1);
+            }
+    return columns;
+}
+
+// Where the dialog's own font is missing (a fresh Wine prefix), a TrueType
+// font stands in whose unsmoothed glyphs come out wider than its text extent:
+// the link still shows all of its host name.
+TEST(WebLink, ShowsItsWholeHostInAFontDrawnWiderThanItsExtent) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 60, nullptr,
+                                  nullptr, nullptr, nullptr);
+    // Like control 1032: right-aligned, narrower than its text.
+    HWND label = CreateWindowExW(WS_EX_RIGHT, L"STATIC", kHost, WS_CHILD | WS_VISIBLE | SS_LEFT,
+                                 200, 20, 90, 17, parent, nullptr, nullptr, nullptr);
+    LOGFONTW description{};
+    description.lfHeight = -11;
+    description.lfQuality = PROOF_QUALITY;
+    lstrcpyW(description.lfFaceName, L"Liberation Sans");
+    UniqueFont font(CreateFontIndirectW(&description));
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    CMyHyperLink link;
+    ASSERT_TRUE(link.AttachControl(label));
+
+    RECT client{};
+    GetClientRect(label, &client);
+    const auto shown = BlackColumns(client.right + 40, client.bottom, [&](HDC dc) {
+        SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+    const auto whole = BlackColumns(300, client.bottom, [&](HDC dc) {
+        SelectGuard underlined(dc, FontOf(label));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 0, 0, kHost, lstrlenW(kHost));
+    });
+    EXPECT_EQ(whole.second - whole.first, shown.second - shown.first);
+    EXPECT_LE(shown.second, client.right);
+    RECT rect{};
+    GetWindowRect(label, &rect);
+    EXPECT_EQ(290, rect.right); // its right edge stays
+    DestroyWindow(parent);
 }
 
 // The dialog started as the program starts it, the splash allowed; queued
@@ -218,6 +310,7 @@ TEST_P(UpdateQuestion, IsAskedOnceAndOpensTheSiteOnlyForTheAnswerThatAsksForIt) 
     h.boxes.QueueAnswers({GetParam().answer});
     EXPECT_EQ(0u, h.boxes.Count());
     h.Tick(TIMER_UPDATE_QUESTION);
+    EXPECT_FALSE(KillTimer(h.Window(), TIMER_UPDATE_QUESTION)); // killed on its first tick
     h.Tick(TIMER_UPDATE_QUESTION);
 
     auto boxes = h.boxes.Boxes();

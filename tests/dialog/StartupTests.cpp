@@ -1,5 +1,6 @@
 // The main dialog's start-up, command line, options, closing and keyboard:
 // what it asks of a scripted engine, in which order, and what the user sees.
+#include "engine/EngineResult.h"
 #include "framework/CommandLine.h"
 #include "tests/support/DialogHarness.h"
 
@@ -22,8 +23,10 @@ TEST(Startup, BindsTheEngineInItsOrderAndShowsTheOptions) {
                "SetOptions(label=NEW,joliet=1,finalize=0,eject=1)", "GetDevices(0,1)",
                "SetDevice(0x006D0049)"}), // "Im": the first recorder's first two units
         h.engine.calls);
-    // Every handler was handed the dialog as its context.
-    EXPECT_EQ(h.dialog->EventContext(), std::get<4>(h.engine.handlers).second);
+    // Every handler was handed the dialog's burn session as its context.
+    void* context = h.dialog->Session().EventContext();
+    EXPECT_EQ(context, std::get<0>(h.engine.handlers).second);
+    EXPECT_EQ(context, std::get<4>(h.engine.handlers).second);
 
     std::string checked;
     for (int id : {IDC_EJECT, IDC_JOLIET, IDC_FINALIZE, IDC_BURN_WITH_DIALOG})
@@ -35,6 +38,9 @@ TEST(Startup, BindsTheEngineInItsOrderAndShowsTheOptions) {
     EXPECT_EQ(558, h.OuterHeight());
     EXPECT_EQ(L"NEW", h.Text(IDC_VOLUME_LABEL));
     EXPECT_EQ(L"Auto.", h.Text(IDC_SPEED));
+    // The ruler's and the update question's timers run.
+    EXPECT_TRUE(KillTimer(h.Window(), TIMER_RULER_REFRESH));
+    EXPECT_TRUE(KillTimer(h.Window(), TIMER_UPDATE_QUESTION));
 }
 
 TEST(CommandLine, EmbeddingOrAutomationInAnyCaseSuppressTheSplash) {
@@ -92,26 +98,39 @@ INSTANTIATE_TEST_SUITE_P(EachStartupCall, StartupRefusal,
                                          Refusal{"GetOptions", 8}, Refusal{"SetOptions", 9},
                                          Refusal{"Abort", 0}));
 
-TEST(Options, AnUndefinedFlagShowsUncheckedAndAClickWritesThatByteThrough) {
+TEST(Options, UndefinedFlagsShowUncheckedAndEachBoxWritesOnlyItsOwnByte) {
     DialogHarness h;
-    h.engine.options.ejectAfterBurn = 0xFF;
-    h.engine.options.joliet = 1;
+    h.engine.options.ejectAfterBurn = h.engine.options.joliet = h.engine.options.finalize = 0xFF;
+    h.engine.options.reserved664 = 0x5A; // a neighbour of the flags
     ASSERT_TRUE(h.Start());
-    EXPECT_FALSE(h.Checked(IDC_EJECT));
-    h.engine.calls.clear();
+    EXPECT_FALSE(h.Checked(IDC_EJECT) || h.Checked(IDC_JOLIET) || h.Checked(IDC_FINALIZE));
 
+    // Joliet and Finalize are hidden and disabled, but their commands write
+    // through all the same; each click sends back GetOptions' record with
+    // only its own byte changed.
+    const struct {
+        int id;
+        uint8_t BurnOptions::*flag;
+    } boxes[] = {{IDC_EJECT, &BurnOptions::ejectAfterBurn},
+                 {IDC_JOLIET, &BurnOptions::joliet},
+                 {IDC_FINALIZE, &BurnOptions::finalize}};
+    for (const auto& box : boxes) {
+        for (int state : {BST_CHECKED, BST_UNCHECKED}) {
+            h.engine.calls.clear();
+            SendMessageW(h.Item(box.id), BM_SETCHECK, state, 0);
+            h.Command(box.id);
+            ASSERT_EQ(2u, h.engine.calls.size()) << box.id;
+            EXPECT_EQ("GetOptions(not-defined)", h.engine.calls[0]);
+            BurnOptions expected = h.engine.options;
+            expected.*box.flag = state == BST_CHECKED ? 1 : 0;
+            EXPECT_EQ(0, std::memcmp(&expected, &h.engine.sentOptions.back(), sizeof expected))
+                << box.id << " " << state;
+        }
+    }
+    // A user's click on the one visible box toggles it.
     h.Click(IDC_EJECT);
     EXPECT_TRUE(h.Checked(IDC_EJECT));
-    EXPECT_EQ((Calls{"GetOptions(not-defined)", "SetOptions(label=,joliet=1,finalize=0,eject=1)"}),
-              h.engine.calls);
-    // Everything but the clicked flag goes back as GetOptions gave it.
-    BurnOptions expected = h.engine.options;
-    expected.ejectAfterBurn = 1;
-    EXPECT_EQ(0, std::memcmp(&expected, &h.engine.sentOptions.back(), sizeof expected));
-
-    h.Click(IDC_EJECT);
-    EXPECT_FALSE(h.Checked(IDC_EJECT));
-    EXPECT_EQ(0, h.engine.sentOptions.back().ejectAfterBurn);
+    EXPECT_EQ(1, h.engine.sentOptions.back().ejectAfterBurn);
     EXPECT_EQ(0u, h.boxes.Count());
 }
 
@@ -139,10 +158,19 @@ TEST(Options, EngineErrorsGiveOneLineAndOneBoxEach) {
     EXPECT_EQ(L"error: " + std::wstring(2040, L'x'), h.InformationLines().back());
 }
 
+// The cut at 2,040 units keeps a surrogate pair whole or leaves it out whole.
+TEST(ErrorLine, IsNeverCutBetweenTheHalvesOfASurrogatePair) {
+    const std::wstring disc = L"\xD83D\xDCBF"; // U+1F4BF, two units
+    const std::wstring before(2039, L'x');
+    EXPECT_EQ(L"error: " + before, BuildErrorLine(before + disc + L"tail"));
+    const std::wstring fits(2038, L'x');
+    EXPECT_EQ(L"error: " + fits + disc, BuildErrorLine(fits + disc + L"tail"));
+}
+
 TEST(Closing, IsRefusedWhileBurning) {
     DialogHarness h;
     ASSERT_TRUE(h.Start());
-    h.dialog->SetBurning(true);
+    h.dialog->Session().SetBurning(true);
 
     SendMessageW(h.Window(), WM_CLOSE, 0, 0);
     h.Command(IDCANCEL);
@@ -150,12 +178,36 @@ TEST(Closing, IsRefusedWhileBurning) {
     EXPECT_EQ(L"Please stop burning before close!", h.boxes.Boxes()[1].text);
     EXPECT_FALSE(h.dialog->HasEnded());
 
-    h.dialog->SetBurning(false);
+    h.dialog->Session().SetBurning(false);
     SendMessageW(h.Window(), WM_CLOSE, 0, 0);
     h.Pump();
     EXPECT_TRUE(h.dialog->HasEnded());
     EXPECT_EQ(IDCANCEL, h.dialog->Result());
     EXPECT_EQ(2u, h.boxes.Count());
+}
+
+// Deleted while its window still stands, the main dialog destroys the window
+// itself, while it is whole: the window's last messages meet the main dialog,
+// not a base dialog whose derived part is already gone.
+HWND g_destroying = nullptr;
+bool g_wholeWhileDestroyed = false;
+
+LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == g_destroying)
+        g_wholeWhileDestroyed =
+            dynamic_cast<CDodezOvurerDlg*>(CWnd::FromHandle(g_destroying)) != nullptr;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Lifetime, TheDialogDestroysItsWindowWhileItIsWhole) {
+    DialogHarness h;
+    ASSERT_TRUE(h.Start());
+    g_destroying = h.Window();
+    HHOOK hook = SetWindowsHookExW(WH_CBT, WatchDestroy, nullptr, GetCurrentThreadId());
+    h.dialog.reset();
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(g_wholeWhileDestroyed);
+    EXPECT_FALSE(IsWindow(g_destroying));
 }
 
 // The modal loop never hands keys to the dialog manager: Enter and Escape
