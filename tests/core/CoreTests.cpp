@@ -1,0 +1,115 @@
+// The core's readers over a plain buffer, as a fuzzer will call them, and the
+// engine's boundary that nothing thrown may cross.
+#include "burner/core/ExportGuard.h"
+#include "burner/core/audio/Mp3Gapless.h"
+#include "burner/core/playtime/LengthReaders.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+void Put(std::vector<uint8_t>& bytes, const char* tag) {
+    bytes.insert(bytes.end(), tag, tag + 4);
+}
+void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+void Put16(std::vector<uint8_t>& bytes, uint16_t value) {
+    bytes.push_back(static_cast<uint8_t>(value));
+    bytes.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+// A 16-bit stereo WAV of `frames` frames at 48 kHz whose data chunk claims
+// `claimed` bytes.
+std::vector<uint8_t> Wav(uint32_t frames, uint32_t claimed) {
+    std::vector<uint8_t> bytes;
+    Put(bytes, "RIFF");
+    Put32(bytes, 36 + claimed);
+    Put(bytes, "WAVE");
+    Put(bytes, "fmt ");
+    Put32(bytes, 16);
+    Put16(bytes, 1);
+    Put16(bytes, 2);
+    Put32(bytes, 48000);
+    Put32(bytes, 48000 * 4);
+    Put16(bytes, 4);
+    Put16(bytes, 16);
+    Put(bytes, "data");
+    Put32(bytes, claimed);
+    bytes.resize(bytes.size() + frames * 4);
+    return bytes;
+}
+
+TEST(Readers, MeasureAPlainBufferAndRefuseItsCutsAndNonsense) {
+    std::vector<uint8_t> wav = Wav(96000, 96000 * 4);
+    MemorySource whole(wav);
+    AudioLength length = MeasureLength(whole);
+    ASSERT_TRUE(length.IsSettled());
+    EXPECT_EQ(96000u, length.frames);
+    EXPECT_EQ(48000u, length.rate);
+    int32_t seconds = 0;
+    EXPECT_EQ(0, WholeSeconds(length.frames, length.rate, wav.size(), &seconds));
+    EXPECT_EQ(2, seconds);
+    // Every cut of the file and every byte flipped in its header: measured
+    // or refused, never read past its end (the sanitizers watch that).
+    for (size_t size = 0; size < 64; ++size) {
+        MemorySource cut(wav.data(), size);
+        AudioLength part = MeasureLength(cut);
+        EXPECT_LE(part.frames, size / 4) << size;
+    }
+    for (size_t at = 0; at < 44; ++at) {
+        std::vector<uint8_t> bent = wav;
+        bent[at] ^= 0xA5;
+        MemorySource source(bent);
+        MeasureLength(source);
+    }
+    EXPECT_EQ(ToCode(EngineError::NoSound), WholeSeconds(0, 44100, 100, &seconds));
+    EXPECT_EQ(ToCode(EngineError::TooLong), WholeSeconds(44100ull * 100000, 44100, 1000, &seconds));
+}
+
+// One parser reads the first frame's Xing/Info and LAME tag for both the play
+// time and the gapless trim: the time shown is the sound a burn keeps.
+TEST(Readers, PlayTimeAndGaplessTrimAgreeOnALameTaggedMp3) {
+    std::vector<uint8_t> mp3 = {0xFF, 0xFB, 0x90, 0x00}; // MPEG-1 layer III, 128k, 44.1 kHz
+    mp3.resize(36);
+    Put(mp3, "Info");
+    const uint8_t framesFlag[] = {0, 0, 0, 1, 0, 0, 0, 100}; // flags, then 100 frames
+    mp3.insert(mp3.end(), framesFlag, framesFlag + 8);
+    Put(mp3, "LAME");
+    mp3.resize(mp3.size() + 17);
+    const uint32_t delays = 576u << 12 | 1000u; // encoder delay, padding
+    mp3.push_back(static_cast<uint8_t>(delays >> 16));
+    mp3.push_back(static_cast<uint8_t>(delays >> 8));
+    mp3.push_back(static_cast<uint8_t>(delays));
+    mp3.resize(417 + 100 * 417);
+
+    MemorySource source(mp3);
+    AudioLength length = MeasureLength(source);
+    GaplessTrim trim;
+    ASSERT_TRUE(ReadMp3Gapless(source, trim));
+    EXPECT_EQ(100u * 1152, trim.untrimmed);
+    EXPECT_EQ(576u + 529, trim.skip);
+    EXPECT_EQ(100u * 1152 - 576 - 1000, trim.keep);
+    ASSERT_TRUE(length.IsSettled());
+    EXPECT_EQ(trim.keep, length.frames);
+    EXPECT_EQ(44100u, length.rate);
+}
+
+TEST(ExportGuard, NothingThrownCrossesTheBoundary) {
+    EXPECT_EQ(7, Guarded([]() -> int32_t { return 7; }));
+    EXPECT_EQ(ToCode(EngineError::Internal), Guarded([]() -> int32_t { throw std::bad_alloc(); }));
+    EXPECT_EQ(ToCode(EngineError::Internal), Guarded([]() -> int32_t { throw 42; }));
+    bool reached = false;
+    Guarded([&] {
+        reached = true;
+        throw std::runtime_error("a handler setter that fails");
+    });
+    EXPECT_TRUE(reached);
+}
+
+} // namespace
