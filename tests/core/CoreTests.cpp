@@ -15,62 +15,6 @@ namespace {
 void Put(std::vector<uint8_t>& bytes, const char* tag) {
     bytes.insert(bytes.end(), tag, tag + 4);
 }
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-void Put16(std::vector<uint8_t>& bytes, uint16_t value) {
-    bytes.push_back(static_cast<uint8_t>(value));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-// A 16-bit stereo WAV of `frames` frames at 48 kHz whose data chunk claims
-// `claimed` bytes.
-std::vector<uint8_t> Wav(uint32_t frames, uint32_t claimed) {
-    std::vector<uint8_t> bytes;
-    Put(bytes, "RIFF");
-    Put32(bytes, 36 + claimed);
-    Put(bytes, "WAVE");
-    Put(bytes, "fmt ");
-    Put32(bytes, 16);
-    Put16(bytes, 1);
-    Put16(bytes, 2);
-    Put32(bytes, 48000);
-    Put32(bytes, 48000 * 4);
-    Put16(bytes, 4);
-    Put16(bytes, 16);
-    Put(bytes, "data");
-    Put32(bytes, claimed);
-    bytes.resize(bytes.size() + frames * 4);
-    return bytes;
-}
-
-TEST(Readers, MeasureAPlainBufferAndRefuseItsCutsAndNonsense) {
-    std::vector<uint8_t> wav = Wav(96000, 96000 * 4);
-    MemorySource whole(wav);
-    AudioLength length = MeasureLength(whole);
-    ASSERT_TRUE(length.IsSettled());
-    EXPECT_EQ(96000u, length.frames);
-    EXPECT_EQ(48000u, length.rate);
-    int32_t seconds = 0;
-    EXPECT_EQ(0, WholeSeconds(length.frames, length.rate, wav.size(), &seconds));
-    EXPECT_EQ(2, seconds);
-    // Every cut of the file and every byte flipped in its header: measured
-    // or refused, never read past its end (the sanitizers watch that).
-    for (size_t size = 0; size < 64; ++size) {
-        MemorySource cut(wav.data(), size);
-        AudioLength part = MeasureLength(cut);
-        EXPECT_LE(part.frames, size / 4) << size;
-    }
-    for (size_t at = 0; at < 44; ++at) {
-        std::vector<uint8_t> bent = wav;
-        bent[at] ^= 0xA5;
-        MemorySource source(bent);
-        MeasureLength(source);
-    }
-    EXPECT_EQ(ToCode(EngineError::NoSound), WholeSeconds(0, 44100, 100, &seconds));
-    EXPECT_EQ(ToCode(EngineError::TooLong), WholeSeconds(44100ull * 100000, 44100, 1000, &seconds));
-}
 
 // One parser reads the first frame's Xing/Info and LAME tag for both the play
 // time and the gapless trim: the time shown is the sound a burn keeps.
