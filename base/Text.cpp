@@ -50,16 +50,24 @@ std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes) {
 std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes, unsigned codePage) {
     std::string ansi = ToCodePage(text, codePage);
     if (ansi.size() <= maxBytes) return ansi;
-    // Walk whole characters so that a lead byte is never left without its
-    // trail byte.
-    size_t end = 0;
-    while (end < ansi.size()) {
-        size_t width = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(ansi[end])) ? 2 : 1;
-        if (end + width > maxBytes) break;
-        end += width;
+    // The most whole characters whose text fits. Their text only grows with
+    // each character taken, so halving finds them, in any code page: single
+    // or double bytes, or UTF-8 with up to four. A count that would end
+    // between the halves of a surrogate pair takes the pair's first half back.
+    auto whole = [&](size_t count) {
+        if (count > 0 && text[count - 1] >= 0xD800 && text[count - 1] <= 0xDBFF) --count;
+        return text.substr(0, count);
+    };
+    size_t fits = 0;
+    size_t tooMany = text.size();
+    while (tooMany - fits > 1) {
+        size_t middle = fits + (tooMany - fits) / 2;
+        if (ToCodePage(whole(middle), codePage).size() <= maxBytes)
+            fits = middle;
+        else
+            tooMany = middle;
     }
-    ansi.resize(end);
-    return ansi;
+    return ToCodePage(whole(fits), codePage);
 }
 
 std::wstring FormatText(const wchar_t* format, ...) {

@@ -10,10 +10,11 @@ std::wstring FromAnsi(const std::string& text);
 std::string ToUtf8(const std::wstring& text);
 
 // The ANSI form of `text`, cut to at most `maxBytes` bytes without splitting a
-// double-byte character.
+// character: not a double-byte one, nor a UTF-8 sequence where the ANSI code
+// page is UTF-8 (65001), nor a surrogate pair.
 std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes);
 // The same in a given code page (the ANSI one is the system's choice, so this
-// is how a double-byte page can be tried anywhere).
+// is how a double-byte page or UTF-8 can be tried anywhere).
 std::string ToAnsiBounded(const std::wstring& text, size_t maxBytes, unsigned codePage);
 
 // printf into a std::wstring.

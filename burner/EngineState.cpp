@@ -126,11 +126,6 @@ EventHandlers EngineState::Handlers() {
     return m_handlers;
 }
 
-void EngineState::SetHandlers(const EventHandlers& handlers) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_handlers = handlers;
-}
-
 BurnOptions EngineState::Options() {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_options;

@@ -38,7 +38,6 @@ public:
     int32_t AddFile(const FileEntry& entry);
 
     EventHandlers Handlers();
-    void SetHandlers(const EventHandlers& handlers);
     template <class Change> void ChangeHandlers(Change change) {
         std::lock_guard<std::mutex> lock(m_mutex); // guards the handler table only
         change(m_handlers);

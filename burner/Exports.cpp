@@ -1,6 +1,7 @@
 // The engine's 21 exports. Every export returns a code and never lets an
 // exception cross the boundary.
 #include "burner/core/EngineErrors.h"
+#include "burner/core/ExportGuard.h"
 #include "burner/EngineState.h"
 #include "burner/dialogs/EngineBurnDialog.h"
 #include "burner/dialogs/EngineEraseDialog.h"
@@ -13,20 +14,24 @@
 
 #include <cwchar>
 #include <exception>
+#include <type_traits>
 
 namespace {
 
-template <class Body> int32_t Guarded(Body body) noexcept {
-    try {
-        return body();
-    } catch (...) { // out of memory included: nothing may cross into the program
-        return ToCode(EngineError::Internal);
-    }
+// A handler setter has no result to tell a failure by: the handler then
+// stays as it was.
+template <class Change> void ChangeHandlers(Change change) noexcept {
+    Guarded([&] { EngineState::Instance().ChangeHandlers(change); });
 }
 
 } // namespace
 
 extern "C" {
+
+// Every definition below must match its line in the list.
+#define ENGINE_DECLARE_EXPORT(Name, Result, Parameters) Result ENGINE_CALL Name Parameters;
+ENGINE_EXPORTS(ENGINE_DECLARE_EXPORT)
+#undef ENGINE_DECLARE_EXPORT
 
 int32_t ENGINE_CALL Initialize(int32_t) {
     return Guarded([] { return EngineState::Instance().Initialize(); });
@@ -122,28 +127,28 @@ int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer, int32_t* capacity) {
 }
 
 void ENGINE_CALL SetFinalizeEventCallback(FinalizeEventHandler handler, void* context) {
-    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+    ChangeHandlers([=](EventHandlers& h) {
         h.finalize = handler;
         h.finalizeContext = context;
     });
 }
 
 void ENGINE_CALL SetBurnDoneEventCallback(BurnDoneEventHandler handler, void* context) {
-    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+    ChangeHandlers([=](EventHandlers& h) {
         h.burnDone = handler;
         h.burnDoneContext = context;
     });
 }
 
 void ENGINE_CALL SetProcessEventCallback(ProcessEventHandler handler, void* context) {
-    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+    ChangeHandlers([=](EventHandlers& h) {
         h.process = handler;
         h.processContext = context;
     });
 }
 
 void ENGINE_CALL SetAudioDecoderEventCallback(AudioDecoderEventHandler handler, void* context) {
-    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+    ChangeHandlers([=](EventHandlers& h) {
         h.audioDecoder = handler;
         h.audioDecoderContext = context;
     });
@@ -151,10 +156,15 @@ void ENGINE_CALL SetAudioDecoderEventCallback(AudioDecoderEventHandler handler, 
 
 void ENGINE_CALL SetAudioDecodeDoneEventCallback(AudioDecodeDoneEventHandler handler,
                                                  void* context) {
-    EngineState::Instance().ChangeHandlers([=](EventHandlers& h) {
+    ChangeHandlers([=](EventHandlers& h) {
         h.audioDecodeDone = handler;
         h.audioDecodeDoneContext = context;
     });
 }
 
 } // extern "C"
+
+#define ENGINE_CHECK_EXPORT(Name, Result, Parameters)                                              \
+    static_assert(std::is_same_v<decltype(&Name), Name##Fn>, #Name " differs from the contract");
+ENGINE_EXPORTS(ENGINE_CHECK_EXPORT)
+#undef ENGINE_CHECK_EXPORT

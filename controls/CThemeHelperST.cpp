@@ -1,5 +1,7 @@
 #include "controls/CThemeHelperST.h"
 
+#include "base/Library.h"
+
 #include <cwchar>
 
 CThemeHelperST::CThemeHelperST() : CThemeHelperST(L"UxTheme.dll") {}
@@ -9,8 +11,9 @@ CThemeHelperST::CThemeHelperST(const wchar_t* library) {
     // A bare name comes from the system folder only, never from the program's
     // folder or the current directory, where anybody could plant a look-alike.
     const bool bareName = std::wcspbrk(library, L"\\/:") == nullptr;
-    m_module.Reset(LoadLibraryExW(
-        library, nullptr, bareName ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH));
+    m_module.Reset(LoadLibraryFromKnownFolders(
+        library, bareName ? LOAD_LIBRARY_SEARCH_SYSTEM32
+                          : LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
 }
 
 FARPROC CThemeHelperST::Find(const char* name) const {

@@ -6,31 +6,14 @@
 
 #include "engine/EngineRecords.h"
 #include "base/Handles.h"
+#include "base/Library.h"
 
 #include <string>
 
 struct EngineApi {
-    InitializeFn Initialize = nullptr;
-    CreateProjectFn CreateProject = nullptr;
-    GetOptionsFn GetOptions = nullptr;
-    SetOptionsFn SetOptions = nullptr;
-    GetDevicesFn GetDevices = nullptr;
-    SetDeviceFn SetDevice = nullptr;
-    AddFileFn AddFile = nullptr;
-    PrepareFn Prepare = nullptr;
-    BurnFn Burn = nullptr;
-    AbortFn Abort = nullptr;
-    AudioFileStopFn AudioFileStop = nullptr;
-    BurnDialogFn BurnDialog = nullptr;
-    EraseDialogFn EraseDialog = nullptr;
-    PlayAudioFileFn PlayAudioFile = nullptr;
-    GetPlayTimeFn GetPlayTime = nullptr;
-    GetTextFn GetText = nullptr;
-    SetFinalizeEventCallbackFn SetFinalizeEventCallback = nullptr;
-    SetBurnDoneEventCallbackFn SetBurnDoneEventCallback = nullptr;
-    SetProcessEventCallbackFn SetProcessEventCallback = nullptr;
-    SetAudioDecoderEventCallbackFn SetAudioDecoderEventCallback = nullptr;
-    SetAudioDecodeDoneEventCallbackFn SetAudioDecodeDoneEventCallback = nullptr;
+#define ENGINE_API_ENTRY(Name, Result, Parameters) Name##Fn Name = nullptr;
+    ENGINE_EXPORTS(ENGINE_API_ENTRY)
+#undef ENGINE_API_ENTRY
 
     // True when all 21 operations are present.
     bool IsComplete() const;
@@ -56,6 +39,3 @@ private:
     EngineApi m_api;
     std::wstring m_missing;
 };
-
-// The folder of the running program, with a trailing backslash.
-std::wstring ProgramFolder();

@@ -1,5 +1,5 @@
 // The contract with the burner engine (DodIvadorO.dll): its records, its event
-// handler types and the signatures of its 21 exports. The program and the
+// handler types and the signatures of its 21 exports (EngineExports.h). The program and the
 // engine both compile against this header, so the layout is pinned here once.
 #pragma once
 
@@ -103,27 +103,9 @@ using AudioDecoderEventHandler = void(ENGINE_CALL*)(float percent, uint64_t, voi
 using AudioDecodeDoneEventHandler = void(ENGINE_CALL*)(const char* fileName, uint32_t,
                                                        int32_t error, void* context);
 
-// The 21 exports.
-using InitializeFn = int32_t(ENGINE_CALL*)(int32_t one);
-using CreateProjectFn = int32_t(ENGINE_CALL*)(int32_t zero);
-using GetOptionsFn = int32_t(ENGINE_CALL*)(BurnOptions* options);
-using SetOptionsFn = int32_t(ENGINE_CALL*)(BurnOptions options);
-using GetDevicesFn = int32_t(ENGINE_CALL*)(DeviceEntry* slots, int32_t* count, int32_t one);
-using SetDeviceFn = int32_t(ENGINE_CALL*)(uint32_t device);
-using AddFileFn = int32_t(ENGINE_CALL*)(FileEntry entry);
-using PrepareFn = int32_t(ENGINE_CALL*)();
-using BurnFn = int32_t(ENGINE_CALL*)();
-using AbortFn = int32_t(ENGINE_CALL*)();
-using AudioFileStopFn = int32_t(ENGINE_CALL*)();
-using BurnDialogFn = int32_t(ENGINE_CALL*)(int32_t, int32_t, int32_t, const wchar_t* caption,
-                                           const wchar_t* text);
-using EraseDialogFn = int32_t(ENGINE_CALL*)(const wchar_t* caption);
-using PlayAudioFileFn = int32_t(ENGINE_CALL*)(const wchar_t* path);
-using GetPlayTimeFn = int32_t(ENGINE_CALL*)(const wchar_t* path, int32_t* seconds);
-using GetTextFn = int32_t(ENGINE_CALL*)(int32_t code, wchar_t* buffer, int32_t* capacity);
-using SetFinalizeEventCallbackFn = void(ENGINE_CALL*)(FinalizeEventHandler, void* context);
-using SetBurnDoneEventCallbackFn = void(ENGINE_CALL*)(BurnDoneEventHandler, void* context);
-using SetProcessEventCallbackFn = void(ENGINE_CALL*)(ProcessEventHandler, void* context);
-using SetAudioDecoderEventCallbackFn = void(ENGINE_CALL*)(AudioDecoderEventHandler, void* context);
-using SetAudioDecodeDoneEventCallbackFn = void(ENGINE_CALL*)(AudioDecodeDoneEventHandler,
-                                                             void* context);
+// The 21 exports' function types: InitializeFn, CreateProjectFn, ...
+#include "engine/EngineExports.h"
+#define ENGINE_FUNCTION_TYPE(Name, Result, Parameters)                                             \
+    using Name##Fn = Result(ENGINE_CALL*) Parameters;
+ENGINE_EXPORTS(ENGINE_FUNCTION_TYPE)
+#undef ENGINE_FUNCTION_TYPE

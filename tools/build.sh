@@ -2,7 +2,9 @@
 # Configures and builds everything into build/ (or $QUILLOTUNE_BUILD) for the
 # Windows build that runs on this host (see host-arch.sh). Where that is the
 # 64-bit one, the shipped 32-bit program and engine are built as well, into
-# build/i686/bin, so the product is always built.
+# build/i686/bin, so the product is always built. The engine's window-free
+# core is built natively too (build/native, and build/native-tsan under
+# ThreadSanitizer).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
@@ -28,8 +30,19 @@ quiet_build() { # cmake --build arguments...
     test "${PIPESTATUS[0]}" -eq 0
 }
 
+native() { # folder [cmake options...]: the engine's core with this machine's compiler
+    local folder="$1"
+    shift
+    if [ ! -f "$folder/build.ninja" ]; then
+        cmake -S "$root/native" -B "$folder" -G Ninja "$@" >/dev/null
+    fi
+    quiet_build "$folder"
+}
+
 configure "$build" "$QUILLOTUNE_ARCH"
 quiet_build "$build"
+native "$build/native"
+native "$build/native-tsan" -DQUILLOTUNE_SANITIZE=thread
 if [ "$QUILLOTUNE_ARCH" != i686 ]; then
     configure "$build/i686" i686 -DBUILD_TESTING=OFF
     quiet_build "$build/i686" --target Quillotune DodIvadorO packages

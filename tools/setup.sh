@@ -21,6 +21,7 @@ packages=(
   cmake make ninja-build pkg-config git ca-certificates dpkg-dev xz-utils patch bzip2
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   googletest
+  g++ libtsan2
   xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-liberation2 fonts-wine
   pulseaudio pulseaudio-utils

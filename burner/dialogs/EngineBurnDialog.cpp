@@ -4,7 +4,7 @@
 #include "burner/EngineState.h"
 #include "base/PinnedThread.h"
 #include "burner/dialogs/BurnEventRelay.h"
-#include "burner/core/DialogErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "burner/dialogs/DialogIds.h"
 #include "base/Text.h"
 #include "burner/run/BurnController.h"
@@ -20,7 +20,7 @@ constexpr UINT kWorkerEnded = WM_APP + 11; // wParam: Prepare's or Burn's code
 constexpr UINT kRunFinished = WM_APP + 12;
 
 // The worker's answer when the user cancelled while the tracks were checked.
-constexpr int32_t kCancelledBeforeBurn = ToCode(DialogError::BurnCancelled);
+constexpr int32_t kCancelledBeforeBurn = ToCode(EngineError::BurnCancelled);
 
 } // namespace
 
@@ -31,7 +31,7 @@ EngineBurnDialog::EngineBurnDialog(std::wstring note) : m_note(std::move(note)) 
 EngineBurnDialog::~EngineBurnDialog() = default;
 
 int32_t EngineBurnDialog::Run(const wchar_t* caption) {
-    if (RunModal(IDD_ENGINE_BURN, caption) == -1) return ToCode(DialogError::DialogNotShown);
+    if (RunModal(IDD_ENGINE_BURN, caption) == -1) return ToCode(EngineError::DialogNotShown);
     return m_result;
 }
 
@@ -48,7 +48,7 @@ void EngineBurnDialog::OnInit() {
     m_trackCount = paths.size();
     if (paths.empty()) {
         SetItemText(IDC_ENGINE_TRACKS, L"none");
-        SetStatus(L"There is nothing to burn: add at least one audio file.");
+        SetStatus(ErrorSentence(EngineError::NoTracks));
         EnableWindow(Item(IDC_ENGINE_BURN), FALSE);
         SetItemText(IDCANCEL, L"Close");
         SendMessageW(Window(), DM_SETDEFID, IDCANCEL, 0);
@@ -119,7 +119,7 @@ void EngineBurnDialog::OnBurn() {
         PostMessageW(window, kWorkerEnded, static_cast<WPARAM>(code), 0);
     });
     if (!worker) {
-        Finish(DialogFailure(DialogError::BurnFailed, L"The burn could not start a thread."),
+        Finish(FailWith(EngineError::BurnFailed, L"The burn could not start a thread."),
                L"The burn could not start.", true);
         return;
     }
@@ -185,17 +185,17 @@ void EngineBurnDialog::Settle() {
         if (text.empty()) {
             Finish(0, L"The burn is complete.", false);
         } else {
-            Finish(DialogFailure(DialogError::BurnFailed, FromAnsi(text)),
+            Finish(FailWith(EngineError::BurnFailed, FromAnsi(text)),
                    L"The burn failed: " + FromAnsi(text), false);
         }
         return;
     }
     if (m_relay->CancelRequested()) {
-        Finish(ToCode(DialogError::BurnCancelled), L"The burn was cancelled. Nothing was written.",
+        Finish(ToCode(EngineError::BurnCancelled), L"The burn was cancelled. Nothing was written.",
                true);
         return;
     }
-    Finish(DialogFailure(DialogError::BurnFailed, L"The burn ended without saying how."),
+    Finish(FailWith(EngineError::BurnFailed, L"The burn ended without saying how."),
            L"The burn ended without saying how.", true);
 }
 

@@ -1,10 +1,10 @@
 #include "burner/dialogs/EngineEraseDialog.h"
 
-#include "burner/core/DialogErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "burner/dialogs/DialogIds.h"
 
 int32_t EngineEraseDialog::Run(const wchar_t* caption) {
-    if (RunModal(IDD_ENGINE_ERASE, caption) == -1) return ToCode(DialogError::DialogNotShown);
+    if (RunModal(IDD_ENGINE_ERASE, caption) == -1) return ToCode(EngineError::DialogNotShown);
     return 0;
 }
 

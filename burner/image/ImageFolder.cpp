@@ -2,7 +2,7 @@
 
 #include "burner/image/TempFiles.h"
 #include "base/FileErrors.h"
-#include "burner/core/BurnErrors.h"
+#include "burner/core/EngineErrors.h"
 
 #include <windows.h>
 #include <knownfolders.h>
@@ -61,28 +61,28 @@ ImageFolderChoice ChooseImageFolder(const BurnOptions& options) {
 int32_t PrepareImageFolder(const ImageFolderChoice& folder) {
     if (folder.path.empty())
         return FailWith(
-            BurnError::FolderMissing,
+            EngineError::FolderMissing,
             L"There is no folder for disc images: the user's Music folder cannot be found.");
     // A system that limits paths to 260 characters could name no image in a
     // longer folder (nor could the probe below).
     constexpr size_t kLongestFolder = MAX_PATH - 14;
     if (folder.path.size() > kLongestFolder)
-        return FailWith(BurnError::FolderNotWritable,
+        return FailWith(EngineError::FolderNotWritable,
                         L"The folder for disc images \"" + folder.path +
                             L"\" cannot be used: its path is longer than " +
                             std::to_wstring(kLongestFolder) + L" characters.");
     if (!IsFolder(folder.path)) {
         if (!folder.createWhenMissing || !CreateDirectoryW(folder.path.c_str(), nullptr)) {
             DWORD error = folder.createWhenMissing ? GetLastError() : ERROR_PATH_NOT_FOUND;
-            return FailWith(BurnError::FolderMissing, L"The folder for disc images \"" +
-                                                          folder.path + L"\" cannot be used: " +
-                                                          FileErrorReason(error));
+            return FailWith(EngineError::FolderMissing, L"The folder for disc images \"" +
+                                                            folder.path + L"\" cannot be used: " +
+                                                            FileErrorReason(error));
         }
     }
     // A probe file, deleted when its handle closes, shows that images can go here.
     wchar_t probe[MAX_PATH + 16];
     if (!GetTempFileNameW(folder.path.c_str(), L"qtn", 0, probe))
-        return FailWith(BurnError::FolderNotWritable,
+        return FailWith(EngineError::FolderNotWritable,
                         L"The folder for disc images \"" + folder.path +
                             L"\" cannot be written to: " + FileErrorReason(GetLastError()));
     DeleteFileW(probe); // the name only served to prove a file can be created

@@ -1,5 +1,7 @@
 #include "burner/image/TempFiles.h"
 
+#include "base/Handles.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -81,8 +83,8 @@ uint32_t TempFileOwner(const std::wstring& fileName) {
 int RemoveAbandonedTempFiles(const std::wstring& folder) {
     int removed = 0;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\qtn-*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    UniqueFindHandle search(FindFirstFileW((folder + L"\\qtn-*.tmp").c_str(), &found));
+    if (!search) return 0;
     const DWORD self = GetCurrentProcessId();
     do {
         DWORD owner = TempFileOwner(found.cFileName);
@@ -92,7 +94,6 @@ int RemoveAbandonedTempFiles(const std::wstring& folder) {
         if (owner == 0 || (owner == self ? IsHeld(found.cFileName) : !ProcessIsGone(owner)))
             continue;
         if (DeleteFileW((folder + L"\\" + found.cFileName).c_str())) ++removed;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
     return removed;
 }

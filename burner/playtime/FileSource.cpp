@@ -2,16 +2,13 @@
 
 #include <cstring>
 
-FileSource::~FileSource() {
-    if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
-}
-
 bool FileSource::Open(const wchar_t* path) {
-    m_file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE) return false;
+    m_file.Reset(CreateFileW(path, GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!m_file) return false;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(m_file, &size)) return false;
+    if (!GetFileSizeEx(m_file.Get(), &size)) return false;
     m_size = static_cast<uint64_t>(size.QuadPart);
     return true;
 }
@@ -33,7 +30,7 @@ size_t ReadChunk(HANDLE file, uint64_t offset, uint8_t* buffer, DWORD count) {
 } // namespace
 
 size_t FileSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
-    if (m_file == INVALID_HANDLE_VALUE || offset >= m_size) return 0;
+    if (!m_file || offset >= m_size) return 0;
     if (m_head.empty()) {
         m_head.resize(static_cast<size_t>(m_size < kHeadBytes ? m_size : kHeadBytes));
         m_head.resize(ReadFromFile(0, m_head.data(), m_head.size()));
@@ -51,7 +48,7 @@ size_t FileSource::ReadFromFile(uint64_t offset, void* buffer, size_t count) {
     while (total < count) {
         size_t want = count - total;
         DWORD chunk = want > (1u << 30) ? (1u << 30) : static_cast<DWORD>(want);
-        size_t got = ReadChunk(m_file, offset + total, out + total, chunk);
+        size_t got = ReadChunk(m_file.Get(), offset + total, out + total, chunk);
         if (got == 0) break;
         total += got;
     }

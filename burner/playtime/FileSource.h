@@ -3,6 +3,7 @@
 #pragma once
 
 #include "burner/core/playtime/ByteSource.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 
@@ -11,9 +12,6 @@
 class FileSource : public ByteSource {
 public:
     FileSource() = default;
-    ~FileSource() override;
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
 
     // False when the file cannot be opened; GetLastError tells why.
     bool Open(const wchar_t* path);
@@ -24,7 +22,7 @@ public:
 private:
     size_t ReadFromFile(uint64_t offset, void* buffer, size_t count);
 
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    UniqueFileHandle m_file;
     uint64_t m_size = 0;
     // The file's first bytes, read once: the readers look there many times
     // in small pieces, and each read costs a system call.

@@ -1,6 +1,7 @@
 #include "burner/playtime/MediaFoundationLength.h"
 
 #include "burner/audio/MediaFoundation.h"
+#include "base/PinnedThread.h"
 
 #include <windows.h>
 #include <mfapi.h>
@@ -37,62 +38,30 @@ MediaFoundationLength Query(const wchar_t* path) {
     return length;
 }
 
-// One question to Media Foundation, shared by the asker and the thread that
-// asks: whichever lets go last frees it, so an asker that gave up waiting
-// leaves the thread nothing dangling.
-struct PendingQuery {
-    std::wstring path;
-    MediaFoundationLength answer;
-    HANDLE answered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ~PendingQuery() {
-        if (answered != nullptr) CloseHandle(answered);
-    }
-};
-
-struct QueryThread {
-    std::shared_ptr<PendingQuery> query;
-    HMODULE pinnedModule; // keeps this code loaded while the thread runs in it
-};
-
-DWORD WINAPI RunQuery(void* parameter) {
-    QueryThread* thread = static_cast<QueryThread*>(parameter);
-    thread->query->answer = Query(thread->query->path.c_str());
-    SetEvent(thread->query->answered);
-    HMODULE module = thread->pinnedModule;
-    delete thread;
-    FreeLibraryAndExitThread(module, 0);
-}
-
-HMODULE PinThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&RunQuery),
-                       &module);
-    return module;
-}
-
 } // namespace
 
 MediaFoundationLength MeasureWithMediaFoundation(const wchar_t* path, unsigned long timeoutMs) {
-    auto query = std::make_shared<PendingQuery>();
-    query->path = path;
     MediaFoundationLength failed;
     failed.outcome = MediaFoundationOutcome::Unavailable;
-    HMODULE module = PinThisModule();
-    if (query->answered == nullptr || module == nullptr) return failed;
-    auto* thread = new QueryThread{query, module};
-    HANDLE handle = CreateThread(nullptr, 0, RunQuery, thread, 0, nullptr);
-    if (handle == nullptr) {
-        delete thread;
-        FreeLibrary(module);
-        return failed;
-    }
-    CloseHandle(handle);
+    // The answer is shared by the asker and the thread that asks: whichever
+    // lets go last frees it, so an asker that gave up waiting leaves the
+    // thread nothing dangling.
+    auto answer = std::make_shared<MediaFoundationLength>();
+    auto answered =
+        std::make_shared<UniqueKernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!*answered) return failed;
+    UniqueKernelHandle thread =
+        StartPinnedThread([answer, answered, question = std::wstring(path)] {
+            *answer = Query(question.c_str());
+            SetEvent(answered->Get());
+        });
+    if (!thread) return failed;
     // Media Foundation under Wine has been seen never to return for a cut
     // ASF header; the user adding files must not wait for ever.
-    if (WaitForSingleObject(query->answered, timeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(answered->Get(), timeoutMs) != WAIT_OBJECT_0) {
         MediaFoundationLength late;
         late.outcome = MediaFoundationOutcome::TimedOut;
         return late;
     }
-    return query->answer;
+    return *answer;
 }

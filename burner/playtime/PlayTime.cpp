@@ -3,7 +3,6 @@
 #include "burner/core/EngineErrors.h"
 #include "burner/core/playtime/BufferedSource.h"
 #include "burner/core/playtime/LengthReaders.h"
-#include "burner/core/playtime/PlayTimeErrors.h"
 #include "burner/core/audio/AudioSniffer.h"
 #include "burner/playtime/FileSource.h"
 #include "burner/playtime/MediaFoundationLength.h"
@@ -12,10 +11,6 @@ namespace {
 
 constexpr uint64_t kHundredNsPerSecond = 10000000;
 
-int32_t Fail(PlayTimeError error) {
-    return ToCode(error);
-}
-
 // The length the decoder states, or, when it states none, the frames it
 // decodes.
 int32_t DecoderLength(ByteSource& file, AudioContainer container, int32_t* seconds) {
@@ -23,8 +18,8 @@ int32_t DecoderLength(ByteSource& file, AudioContainer container, int32_t* secon
     std::string problem;
     std::unique_ptr<StreamDecoder> decoder = OpenLibraryDecoder(source, container, problem);
     if (!decoder)
-        return Fail(container == AudioContainer::Unknown ? PlayTimeError::NotAudio
-                                                         : PlayTimeError::Damaged);
+        return ToCode(container == AudioContainer::Unknown ? EngineError::NotAudio
+                                                           : EngineError::Damaged);
     uint64_t frames = static_cast<uint64_t>(decoder->LengthFrames());
     if (frames == 0) {
         std::vector<int16_t> int16;
@@ -42,25 +37,25 @@ int32_t DecoderLength(ByteSource& file, AudioContainer container, int32_t* secon
 int32_t MeasurePlayTime(const wchar_t* path, int32_t* seconds) {
     if (seconds == nullptr) return ToCode(EngineError::InvalidArgument);
     *seconds = 0;
-    if (path == nullptr || *path == L'\0') return Fail(PlayTimeError::CannotOpen);
+    if (path == nullptr || *path == L'\0') return ToCode(EngineError::CannotOpen);
 
     uint64_t fileSize;
     {
         FileSource file;
-        if (!file.Open(path)) return Fail(PlayTimeError::CannotOpen);
+        if (!file.Open(path)) return ToCode(EngineError::CannotOpen);
         fileSize = file.Size();
-        if (fileSize == 0) return Fail(PlayTimeError::EmptyFile);
+        if (fileSize == 0) return ToCode(EngineError::EmptyFile);
         AudioLength length = MeasureLength(file);
         if (length.IsSettled()) return WholeSeconds(length.frames, length.rate, fileSize, seconds);
         // A reader that knows the format and finds it broken has the last
         // word: a decoder would fail on it too, or worse, never answer.
-        if (length.status == LengthStatus::Damaged) return Fail(PlayTimeError::Damaged);
+        if (length.status == LengthStatus::Damaged) return ToCode(EngineError::Damaged);
         AudioContainer container = SniffAudio(file);
         switch (FamilyOf(container)) {
         case DecoderFamily::Library:
             return DecoderLength(file, container, seconds);
         case DecoderFamily::None:
-            return Fail(PlayTimeError::NotAudio);
+            return ToCode(EngineError::NotAudio);
         case DecoderFamily::Platform:
             break;
         }
@@ -71,11 +66,11 @@ int32_t MeasurePlayTime(const wchar_t* path, int32_t* seconds) {
     case MediaFoundationOutcome::Measured:
         return WholeSeconds(fallback.duration, kHundredNsPerSecond, fileSize, seconds);
     case MediaFoundationOutcome::Unavailable:
-        return Fail(PlayTimeError::MediaUnavailable);
+        return ToCode(EngineError::MediaUnavailable);
     case MediaFoundationOutcome::TimedOut:
-        return Fail(PlayTimeError::Damaged);
+        return ToCode(EngineError::Damaged);
     case MediaFoundationOutcome::NotReadable:
         break;
     }
-    return Fail(PlayTimeError::NotAudio);
+    return ToCode(EngineError::NotAudio);
 }

@@ -7,5 +7,5 @@
 #include <cstdint>
 
 // Whole seconds of decoded audio in *seconds (0 on failure) and a result
-// code: 0, or one of PlayTimeError.
+// code: 0, or one of the play-time EngineError codes (101-107).
 int32_t MeasurePlayTime(const wchar_t* path, int32_t* seconds);

@@ -6,7 +6,7 @@
 #include "burner/core/image/ImageWriter.h"
 #include "base/FileErrors.h"
 #include "base/Text.h"
-#include "burner/core/BurnErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "base/PinnedThread.h"
 #include "burner/run/FileManager.h"
 #include "burner/run/HandlerEvents.h"
@@ -53,7 +53,7 @@ BurnRun::~BurnRun() = default;
 int32_t BurnRun::Start() {
     m_files = std::make_unique<ImageFiles>(m_plan.folder);
     if (!m_files->Create()) {
-        int32_t code = FailWith(BurnError::ImageNotCreated, m_files->Error());
+        int32_t code = FailWith(EngineError::ImageNotCreated, m_files->Error());
         m_files.reset();
         return code;
     }
@@ -66,7 +66,7 @@ int32_t BurnRun::Start() {
     if (!thread) {
         DWORD error = GetLastError();
         m_files.reset();
-        return FailWith(BurnError::ImageNotCreated,
+        return FailWith(EngineError::ImageNotCreated,
                         L"The burn could not start: " + FileErrorReason(error));
     }
     return 0;

@@ -3,7 +3,7 @@
 #include "burner/audio/CdAudioSource.h"
 #include "burner/core/image/CdLayout.h"
 #include "burner/playtime/PlayTime.h"
-#include "burner/core/playtime/PlayTimeErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "burner/core/playtime/AsfCheck.h"
 #include "burner/playtime/FileSource.h"
 #include "base/PinnedThread.h"
@@ -41,33 +41,23 @@ bool AsfFileIsCutShort(const std::wstring& path) {
 // Media Foundation, which can fail to answer at all for some of them.
 bool RefusedByHeaders(const std::wstring& path, ProbeResult& result) {
     int32_t seconds = 0;
-    int32_t code = MeasurePlayTime(path.c_str(), &seconds);
-    std::wstring reason;
-    switch (static_cast<PlayTimeError>(code)) {
-    case PlayTimeError::EmptyFile:
-        reason = L" is empty.";
-        break;
-    case PlayTimeError::NotAudio:
-        reason = L" is not audio that this computer can decode.";
-        break;
-    case PlayTimeError::Damaged:
-        reason = L" is damaged or cut short.";
-        break;
-    case PlayTimeError::NoSound:
-        reason = L" holds no audio.";
-        break;
-    case PlayTimeError::TooLong:
-        reason = L" claims a play time far longer than it can hold.";
+    auto error = static_cast<EngineError>(MeasurePlayTime(path.c_str(), &seconds));
+    switch (error) {
+    case EngineError::EmptyFile:
+    case EngineError::NotAudio:
+    case EngineError::Damaged:
+    case EngineError::NoSound:
+    case EngineError::TooLong:
         break;
     default:
         // Readable, or a reason the decoder states better; but a Windows
         // Media file cut short must never reach the decoder.
-        if (!AsfFileIsCutShort(path)) return false; // the decoder says why
-        reason = L" is damaged or cut short.";
+        if (!AsfFileIsCutShort(path)) return false;
+        error = EngineError::Damaged;
         break;
     }
     result.failure = AudioDecoder::Failure::NotAudio;
-    result.error = L"The file " + Quoted(path) + reason;
+    result.error = FileErrorText(error, path);
     return true;
 }
 
@@ -100,7 +90,7 @@ ProbeResult ProbeOne(const std::wstring& path) {
         result.failure = AudioDecoder::Failure::NotAudio;
         result.error = status == CdAudioSource::Status::Error
                            ? source.Error()
-                           : L"The file " + Quoted(path) + L" holds no audio.";
+                           : FileErrorText(EngineError::NoSound, path);
         return result;
     }
     result.ok = true;

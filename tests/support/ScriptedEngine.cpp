@@ -47,7 +47,7 @@ RECORDED(PlayAudioFile, (const wchar_t* path), (path))
 
 // A handler setter: keeps the handler and its context for Raise.
 #define SETTER(Event)                                                                              \
-    void ENGINE_CALL Set##Event(Event##EventHandler handler, void* context) {                      \
+    void ENGINE_CALL Set##Event##EventCallback(Event##EventHandler handler, void* context) {       \
         ScriptedEngine& engine = ScriptedEngine::Current();                                        \
         std::get<ScriptedEngine::Installed<Event##EventHandler>>(engine.handlers) = {handler,      \
                                                                                      context};     \
@@ -104,12 +104,10 @@ int32_t ENGINE_CALL GetText(int32_t code, wchar_t* buffer, int32_t* capacity) {
 
 } // namespace
 
-ScriptedEngine::ScriptedEngine()
-    : api{Initialize,        CreateProject, GetOptions,  SetOptions,    GetDevices,
-          SetDevice,         AddFile,       Prepare,     Burn,          Abort,
-          AudioFileStop,     BurnDialog,    EraseDialog, PlayAudioFile, GetPlayTime,
-          GetText,           SetFinalize,   SetBurnDone, SetProcess,    SetAudioDecoder,
-          SetAudioDecodeDone} {
+ScriptedEngine::ScriptedEngine() {
+#define SCRIPTED_EXPORT(Name, Result, Parameters) api.Name = &Name;
+    ENGINE_EXPORTS(SCRIPTED_EXPORT)
+#undef SCRIPTED_EXPORT
     s_current = this;
 }
 

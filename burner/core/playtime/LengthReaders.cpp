@@ -6,7 +6,7 @@
 #include "burner/core/playtime/FlacReader.h"
 #include "burner/core/playtime/Mp3Reader.h"
 #include "burner/core/playtime/OggReader.h"
-#include "burner/core/playtime/PlayTimeErrors.h"
+#include "burner/core/EngineErrors.h"
 #include "burner/core/playtime/WavReader.h"
 
 namespace {
@@ -31,10 +31,6 @@ bool LooksLikeAdts(ByteSource& source, uint64_t offset) {
     uint8_t second[7];
     return size >= 7 && source.ReadExact(offset + size, second, sizeof second) &&
            IsAdtsHeader(second);
-}
-
-int32_t Fail(PlayTimeError error) {
-    return ToCode(error);
 }
 
 } // namespace
@@ -66,11 +62,11 @@ AudioLength MeasureLength(ByteSource& source) {
 
 int32_t WholeSeconds(uint64_t frames, uint64_t rate, uint64_t fileSize, int32_t* seconds) {
     *seconds = 0;
-    if (rate == 0) return Fail(PlayTimeError::Damaged);
-    if (frames == 0) return Fail(PlayTimeError::NoSound);
+    if (rate == 0) return ToCode(EngineError::Damaged);
+    if (frames == 0) return ToCode(EngineError::NoSound);
     uint64_t whole = frames / rate;
     if (whole > 0x7FFFFFFF || whole > fileSize / kLeastBytesPerSecond + 1)
-        return Fail(PlayTimeError::TooLong);
+        return ToCode(EngineError::TooLong);
     *seconds = static_cast<int32_t>(whole);
     return 0;
 }

@@ -15,5 +15,5 @@ AudioLength MeasureLength(ByteSource& source);
 bool LooksLikeOtherMedia(ByteSource& source);
 
 // Whole seconds for a settled length of a file of the given size; 0 or a
-// PlayTimeError code for lengths that are empty or beyond belief.
+// play-time EngineError code for lengths that are empty or beyond belief.
 int32_t WholeSeconds(uint64_t frames, uint64_t rate, uint64_t fileSize, int32_t* seconds);

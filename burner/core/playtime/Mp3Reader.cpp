@@ -13,9 +13,6 @@ constexpr int kChainToTrust = 3;                 // frames in a row that prove a
 constexpr uint64_t kMaxFrames = 1u << 21;        // about 14 hours: beyond that, not ours
 constexpr int kMaxResyncs = 64;
 constexpr int kMaxId3Tags = 64;
-// Decoders start their output this many samples late; encoder delays in the
-// LAME header leave it out.
-constexpr uint64_t kDecoderDelay = 529;
 // No layer III frame is smaller than this (8 kbit/s at 24 kHz).
 constexpr uint64_t kSmallestFrame = 24;
 
@@ -110,60 +107,17 @@ private:
     uint64_t m_size;
 };
 
-// What the first frame's Xing/Info or VBRI header says.
-struct VbrHeader {
-    uint64_t frames = 0;
-    uint64_t bytes = 0;
-    bool hasDelays = false;
-    uint32_t startPad = 0;
-    uint32_t endPad = 0;
-};
-
-void ReadInfoTag(const std::vector<uint8_t>& w, const MpegFrame& frame, VbrHeader& vbr) {
-    size_t at = 4 + (frame.mpeg1 ? (frame.mono ? 17 : 32) : (frame.mono ? 9 : 17));
-    if (w.size() < at + 8 || !(Tag(&w[at], "Xing") || Tag(&w[at], "Info"))) return;
-    uint32_t flags = Be32(&w[at + 4]);
-    at += 8;
-    if (flags & 1) {
-        if (w.size() < at + 4) return;
-        vbr.frames = Be32(&w[at]);
-        at += 4;
-    }
-    if (flags & 2) {
-        if (w.size() < at + 4) return;
-        vbr.bytes = Be32(&w[at]);
-        at += 4;
-    }
-    if (flags & 4) at += 100; // seek table
-    if (flags & 8) at += 4;   // quality
-    // The encoder's version string, then 12 bytes of settings, then the delays.
-    if (w.size() < at + 24) return;
-    if (Tag(&w[at], "LAME") || Tag(&w[at], "Lavf") || Tag(&w[at], "Lavc")) {
-        uint32_t delays = Be24(&w[at + 21]);
-        vbr.hasDelays = true;
-        vbr.startPad = delays >> 12;
-        vbr.endPad = delays & 0xFFF;
-    }
-}
-
-void ReadVbriTag(const std::vector<uint8_t>& w, VbrHeader& vbr) {
-    constexpr size_t at = 4 + 32;
-    if (w.size() < at + 18 || !Tag(&w[at], "VBRI") || ((w[at + 4] << 8) | w[at + 5]) != 1) return;
-    vbr.bytes = Be32(&w[at + 10]);
-    vbr.frames = Be32(&w[at + 14]);
-}
-
 // The decoded length from the frames that decode and what the header says
 // to trim at either end.
-uint64_t TrimmedSamples(uint64_t decodedFrames, const MpegFrame& first, const VbrHeader& vbr) {
+uint64_t TrimmedSamples(uint64_t decodedFrames, const MpegFrame& first, const XingHeader& vbr) {
     uint64_t samples = decodedFrames * first.samples;
     if (!vbr.hasDelays) return samples;
     if (vbr.frames != 0) {
-        uint64_t lastWanted = vbr.frames * first.samples + kDecoderDelay;
+        uint64_t lastWanted = vbr.frames * first.samples + kMp3DecoderDelay;
         lastWanted = lastWanted > vbr.endPad ? lastWanted - vbr.endPad : 0;
         samples = std::min(samples, lastWanted);
     }
-    uint64_t skipped = vbr.startPad + kDecoderDelay;
+    uint64_t skipped = vbr.startPad + kMp3DecoderDelay;
     return samples > skipped ? samples - skipped : 0;
 }
 
@@ -197,14 +151,13 @@ AudioLength ReadMp3Length(ByteSource& source) {
 
     // Decoders look for a Xing/Info/VBRI header only in a frame right after
     // the tags, and take that frame for a header, not for sound.
-    VbrHeader vbr;
+    XingHeader vbr;
     MpegFrame headerFrame;
     uint8_t h[4];
     if (source.ReadExact(audioStart, h, 4) && ParseMpegFrame(Be32(h), headerFrame) &&
         headerFrame.layer == 3) {
         std::vector<uint8_t> w = source.Window(audioStart, 4 + 32 + 8 + 8 + 100 + 4 + 24);
-        ReadInfoTag(w, headerFrame, vbr);
-        ReadVbriTag(w, vbr);
+        ReadXingHeader(w.data(), w.size(), vbr);
         // A stated size far below the file's means files joined together:
         // the frame count then covers only the first of them. (Decoders
         // measure from just after the frame header, hence the 4.)

@@ -1,5 +1,7 @@
 #include "burner/core/playtime/MpegFrame.h"
 
+#include "base/Bytes.h"
+
 namespace {
 
 // kbit/s by [MPEG-1?][layer - 1][index].
@@ -51,4 +53,51 @@ bool ParseMpegFrame(uint32_t header, MpegFrame& frame) {
         frame.size = 72 * bitrate / frame.rate + padding;
     }
     return frame.size >= 4;
+}
+
+namespace {
+
+bool ReadXingTag(const uint8_t* w, size_t size, const MpegFrame& frame, XingHeader& xing) {
+    size_t at = 4 + (frame.mpeg1 ? (frame.mono ? 17 : 32) : (frame.mono ? 9 : 17));
+    if (size < at + 8 || !(Tag(&w[at], "Xing") || Tag(&w[at], "Info"))) return false;
+    uint32_t flags = Be32(&w[at + 4]);
+    at += 8;
+    if (flags & 1) {
+        if (size < at + 4) return true;
+        xing.frames = Be32(&w[at]);
+        at += 4;
+    }
+    if (flags & 2) {
+        if (size < at + 4) return true;
+        xing.bytes = Be32(&w[at]);
+        at += 4;
+    }
+    if (flags & 4) at += 100; // seek table
+    if (flags & 8) at += 4;   // quality
+    // The encoder's version string, then 12 bytes of settings, then the delays.
+    if (size < at + 24) return true;
+    if (Tag(&w[at], "LAME") || Tag(&w[at], "Lavf") || Tag(&w[at], "Lavc")) {
+        uint32_t delays = Be24(&w[at + 21]);
+        xing.hasDelays = true;
+        xing.startPad = delays >> 12;
+        xing.endPad = delays & 0xFFF;
+    }
+    return true;
+}
+
+bool ReadVbriTag(const uint8_t* w, size_t size, XingHeader& xing) {
+    constexpr size_t at = 4 + 32;
+    if (size < at + 18 || !Tag(&w[at], "VBRI") || ((w[at + 4] << 8) | w[at + 5]) != 1) return false;
+    xing.bytes = Be32(&w[at + 10]);
+    xing.frames = Be32(&w[at + 14]);
+    return true;
+}
+
+} // namespace
+
+bool ReadXingHeader(const uint8_t* frame, size_t size, XingHeader& xing) {
+    xing = XingHeader();
+    MpegFrame header;
+    if (size < 4 || !ParseMpegFrame(Be32(frame), header) || header.layer != 3) return false;
+    return ReadXingTag(frame, size, header, xing) || ReadVbriTag(frame, size, xing);
 }
