@@ -6,12 +6,22 @@ set -uo pipefail
 # shellcheck source=ready.sh
 . "$(dirname "${BASH_SOURCE[0]}")/ready.sh"
 
+# The engine's readers of untrusted bytes, fuzzed natively for a short while
+# each (bench/fuzz/run.sh runs them long). Skipped when ctest is asked for a
+# part only.
+fuzzed=0
+if [ $# -eq 0 ]; then
+    echo "Fuzzing each target for ${QUILLOTUNE_FUZZ_SECONDS:-15} s:"
+    "$root/fuzz/run.sh" "${QUILLOTUNE_FUZZ_SECONDS:-15}" || fuzzed=1
+fi
+
 cd "$build" || exit 1
 # The engine's core natively first (plain, then its threads under
 # ThreadSanitizer), then everything under Wine, whose summary ends the run;
-# any of them failing fails the whole.
-failed=0
+# any of them failing, or a fuzzing finding, fails the whole.
+failed=$fuzzed
 ctest --test-dir native --output-on-failure --timeout 600 "$@" || failed=1
 ctest --test-dir native-tsan --output-on-failure --timeout 600 "$@" || failed=1
 ctest --output-on-failure --timeout 600 "$@" || failed=1
+if [ "$fuzzed" -ne 0 ]; then echo "Fuzzing found faults (see its table above)."; fi
 exit "$failed"
