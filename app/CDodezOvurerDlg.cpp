@@ -22,6 +22,7 @@ const MessageEntry<CDodezOvurerDlg> CDodezOvurerDlg::kMessageMap[] = {
     ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown),           // LRESULT (WPARAM, LPARAM)
     ON_WM_CLOSE(OnClose),                                // void OnClose()
     ON_MESSAGE(WM_DESTROY, OnDestroy),                   // LRESULT (WPARAM, LPARAM)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles),               // LRESULT (WPARAM, LPARAM)
     ON_WM_TIMER(OnTimer),                                // void OnTimer(UINT_PTR)
     ON_COMMAND(IDC_EXIT, OnExit),                        // void OnExit()
     ON_COMMAND(IDC_BANNER, OnBanner),                    // void OnBanner()
@@ -117,6 +118,7 @@ bool CDodezOvurerDlg::OnInitDialog() {
     m_burn.FillRecorderList();
     SetTimer(m_hWnd, TIMER_RULER_REFRESH, 500, nullptr);
     SetTimer(m_hWnd, TIMER_UPDATE_QUESTION, 1000, nullptr);
+    m_drop.Accept(m_hWnd);
     return true;
 }
 
@@ -297,5 +299,6 @@ void CDodezOvurerDlg::OnCancel() {
 LRESULT CDodezOvurerDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     // From here on the engine's events find no window to show themselves in.
     m_burn.DetachWindow();
+    m_drop.Revoke();
     return DefaultProc(WM_DESTROY, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 #include "app/UpdateQuestion.h"
 #include "base/Handles.h"
 #include "burn/BurnSession.h"
+#include "compilation/FileDrop.h"
 #include "compilation/Totals.h"
 #include "compilation/TrackList.h"
 #include "controls/CMyHyperLink.h"
@@ -87,6 +88,15 @@ private:
     void OnDelete() {
         if (m_tracks.DeleteSelected()) m_totals.UpdateTotals();
     }
+    // Files dropped from Explorer add as Add does, and not while burning.
+    void OnDroppedFiles(const std::vector<std::wstring>& files) {
+        m_tracks.AddPaths(files);
+        m_totals.UpdateTotals();
+    }
+    LRESULT OnDropFiles(WPARAM drop, LPARAM) {
+        m_drop.OnDropFiles(reinterpret_cast<HDROP>(drop));
+        return 0;
+    }
     void OnMoveUp() { m_tracks.MoveUp(); }
     void OnMoveDown() { m_tracks.MoveDown(); }
     void OnPlay() { m_preview.Play(m_tracks.PreviewChoice()); }
@@ -128,4 +138,6 @@ private:
     Preview m_preview{m_engine};
     BurnSession m_burn{m_engine, *this, m_information, m_tracks, m_preview};
     UpdateQuestion m_updateQuestion;
+    FileDrop m_drop{[this](const std::vector<std::wstring>& files) { OnDroppedFiles(files); },
+                    [this] { return !m_burn.IsBurning(); }};
 };

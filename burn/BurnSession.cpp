@@ -43,6 +43,7 @@ void BurnSession::InstallEventHandlers() {
 
 void BurnSession::AttachWindow() const {
     m_target->window.store(m_dialog.Hwnd());
+    m_target->taskbar.Follow(GetDlgItem(m_dialog.Hwnd(), IDC_BURN_PROGRESS), m_dialog.Hwnd());
 }
 
 void BurnSession::DetachWindow() const {

@@ -70,6 +70,8 @@ void ENGINE_CALL OnBurnDoneEvent(const char* errorText, void* context) {
     if (!dialog.Live()) return;
     // The engine's error text itself is never shown: only whether there was one.
     bool withErrors = errorText != nullptr && errorText[0] != '\0';
+    // The button turns red while the user reads the box, then goes idle.
+    if (withErrors) dialog.Target().taskbar.RunFailed();
     dialog.AddInformationLine(withErrors ? L"Burn Done With Errors" : L"Burn Done");
     dialog.ShowMessage(withErrors ? L"Burn Done With Errors." : L"Burn Done.", L"Message");
     dialog.SetTitle(kIdleTitle);

@@ -34,6 +34,10 @@ void SetBurning(EventTarget& target, bool burning) {
         SetWindowTextW(GetDlgItem(window, IDC_BURN), burning ? L"&Stop" : L"&Burn Now!");
         if (!burning) SetWindowTextW(window, kIdleTitle);
     }
+    if (burning)
+        target.taskbar.RunStarted();
+    else
+        target.taskbar.Idle();
     target.burning.store(burning);
 }
 

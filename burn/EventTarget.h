@@ -7,6 +7,8 @@
 // holds it.
 #pragma once
 
+#include "burn/TaskbarProgress.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -15,6 +17,8 @@
 struct EventTarget {
     std::atomic<HWND> window{nullptr};
     std::atomic<bool> burning{false};
+    // The taskbar button's copy of the burn progress bar.
+    TaskbarProgress taskbar;
 };
 
 // The dialog's idle/burning switch: locks or frees the controls a run must not

@@ -17,7 +17,11 @@ void TrackList::SetUpColumns() const {
 bool TrackList::AddChosenFiles(IFileChooser& files) const {
     std::vector<std::wstring> paths;
     if (!files.ChooseAudioFiles(Owner(), paths)) return false;
+    AddPaths(paths);
+    return true;
+}
 
+void TrackList::AddPaths(const std::vector<std::wstring>& paths) const {
     // A list that draws itself again at every row took tens of milliseconds
     // a row under Wine (2,000 files, a minute): it is drawn once, at the end.
     m_view.SendMessageW(WM_SETREDRAW, FALSE);
@@ -32,7 +36,6 @@ bool TrackList::AddChosenFiles(IFileChooser& files) const {
     }
     m_view.SendMessageW(WM_SETREDRAW, TRUE);
     m_view.Invalidate();
-    return true;
 }
 
 void TrackList::Append(const std::wstring& path, int seconds) const {

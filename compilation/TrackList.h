@@ -27,6 +27,9 @@ public:
     // engine can measure; says "Failed to load:" for each other one. False
     // when the user chose nothing.
     bool AddChosenFiles(IFileChooser& files) const;
+    // Adds `paths` at the end as Add does: a play time per file, a
+    // "Failed to load:" box for each that has none.
+    void AddPaths(const std::vector<std::wstring>& paths) const;
     // Removes every selected row and renumbers the rest; false, after saying
     // so, when no row was selected.
     bool DeleteSelected() const;

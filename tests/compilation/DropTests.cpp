@@ -1,5 +1,6 @@
 // Files dropped on the dialog: what a drop carries and what it adds.
 #include "compilation/DroppedFiles.h"
+#include "tests/support/DialogHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,35 @@ TEST(DropContents, FoldersGiveTheirAudioFilesInNameOrderInPlace) {
     for (const std::wstring& name : inAlbum)
         expected.push_back(album + L"\\" + name);
     EXPECT_EQ(expected, files);
+}
+
+// On the real dialog: a drop adds as Add does, once per file, and not while burning.
+TEST(DropOnDialog, AddsLikeAddAndIsRefusedWhileBurning) {
+    DialogHarness h;
+    ASSERT_TRUE(h.Start());
+    h.engine.playTimes = {{L"C:\\a.wav", 245}};
+    auto drop = [&](std::vector<std::wstring> paths) {
+        SendMessageW(h.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(BuildDrop(paths)), 0);
+        h.Pump();
+    };
+
+    h.dialog->Session().SetBurning(true);
+    drop({L"C:\\a.wav"});
+    EXPECT_TRUE(h.engine.CallsNamed("GetPlayTime").empty());
+    EXPECT_EQ(0, h.tracks.GetItemCount());
+
+    h.dialog->Session().SetBurning(false);
+    drop({L"C:\\a.wav", L"C:\\b.mp3"});
+    EXPECT_EQ((std::vector<std::string>{"GetPlayTime(C:\\a.wav,0)", "GetPlayTime(C:\\b.mp3,0)"}),
+              h.engine.CallsNamed("GetPlayTime"));
+    auto boxes = h.boxes.Boxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(L"Failed to load:C:\\b.mp3", boxes[0].text);
+    ASSERT_EQ(1, h.tracks.GetItemCount());
+    EXPECT_EQ(L"C:\\a.wav", h.tracks.GetItemText(0, 1));
+    EXPECT_EQ(L"1 songs, total time: 00:04:05, time left:<74min disc> 01:09:55 "
+              L"<80min disc> 01:15:55",
+              h.Text(IDC_TOTALS));
 }
 
 } // namespace
