@@ -129,6 +129,8 @@ bool ImageFiles::Complete(const std::wstring& baseName, const std::string& title
         if (MoveFileExW(m_cueTemp.c_str(), cue.c_str(), MOVEFILE_WRITE_THROUGH)) {
             m_binPath = bin;
             m_cuePath = cue;
+            ReleaseTempFile(m_binTemp);
+            ReleaseTempFile(m_cueTemp);
             m_binTemp.clear();
             m_cueTemp.clear();
             m_complete = true;
@@ -150,8 +152,13 @@ void ImageFiles::Discard() {
         CloseHandle(m_file); // its contents are being thrown away
         m_file = INVALID_HANDLE_VALUE;
     }
-    if (!m_binTemp.empty()) DeleteFileW(m_binTemp.c_str());
-    if (!m_cueTemp.empty()) DeleteFileW(m_cueTemp.c_str());
+    // A delete that fails (the folder's drive is gone) leaves the file to the
+    // next clean-up of its folder.
+    for (const std::wstring* temp : {&m_binTemp, &m_cueTemp}) {
+        if (temp->empty()) continue;
+        DeleteFileW(temp->c_str());
+        ReleaseTempFile(*temp);
+    }
     m_binTemp.clear();
     m_cueTemp.clear();
 }

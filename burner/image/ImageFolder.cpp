@@ -18,11 +18,16 @@ std::wstring WithoutTrailingSlash(std::wstring path) {
     return path;
 }
 
+// Read whole, however long: a folder too long to use is refused with its
+// reason, never swapped for another.
 std::wstring EnvironmentFolder() {
-    wchar_t buffer[MAX_PATH + 1];
-    DWORD length = GetEnvironmentVariableW(L"QUILLOTUNE_IMAGE_DIR", buffer, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH) return std::wstring();
-    return std::wstring(buffer, length);
+    DWORD size = GetEnvironmentVariableW(L"QUILLOTUNE_IMAGE_DIR", nullptr, 0);
+    if (size <= 1) return std::wstring();
+    std::wstring folder(size, L'\0');
+    DWORD length = GetEnvironmentVariableW(L"QUILLOTUNE_IMAGE_DIR", &folder[0], size);
+    if (length == 0 || length >= size) return std::wstring();
+    folder.resize(length);
+    return folder;
 }
 
 std::wstring MusicFolder() {
@@ -58,6 +63,14 @@ int32_t PrepareImageFolder(const ImageFolderChoice& folder) {
         return FailWith(
             BurnError::FolderMissing,
             L"There is no folder for disc images: the user's Music folder cannot be found.");
+    // A system that limits paths to 260 characters could name no image in a
+    // longer folder (nor could the probe below).
+    constexpr size_t kLongestFolder = MAX_PATH - 14;
+    if (folder.path.size() > kLongestFolder)
+        return FailWith(BurnError::FolderNotWritable,
+                        L"The folder for disc images \"" + folder.path +
+                            L"\" cannot be used: its path is longer than " +
+                            std::to_wstring(kLongestFolder) + L" characters.");
     if (!IsFolder(folder.path)) {
         if (!folder.createWhenMissing || !CreateDirectoryW(folder.path.c_str(), nullptr)) {
             DWORD error = folder.createWhenMissing ? GetLastError() : ERROR_PATH_NOT_FOUND;
@@ -68,8 +81,7 @@ int32_t PrepareImageFolder(const ImageFolderChoice& folder) {
     }
     // A probe file, deleted when its handle closes, shows that images can go here.
     wchar_t probe[MAX_PATH + 16];
-    if (folder.path.size() > MAX_PATH - 14 ||
-        !GetTempFileNameW(folder.path.c_str(), L"qtn", 0, probe))
+    if (!GetTempFileNameW(folder.path.c_str(), L"qtn", 0, probe))
         return FailWith(BurnError::FolderNotWritable,
                         L"The folder for disc images \"" + folder.path +
                             L"\" cannot be written to: " + FileErrorReason(GetLastError()));

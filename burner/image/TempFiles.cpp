@@ -4,10 +4,30 @@
 
 #include <atomic>
 #include <cwchar>
+#include <mutex>
+#include <set>
 
 namespace {
 
 std::atomic<unsigned> g_sequence{0};
+
+// The names of this process's temporary files that a run still holds (the
+// names are unique within the process).
+std::mutex g_heldMutex; // guards Held()
+std::set<std::wstring>& Held() {
+    static std::set<std::wstring> names;
+    return names;
+}
+
+std::wstring NameIn(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool IsHeld(const std::wstring& name) {
+    std::lock_guard<std::mutex> lock(g_heldMutex);
+    return Held().count(name) != 0;
+}
 
 bool ProcessIsGone(DWORD id) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
@@ -30,6 +50,8 @@ bool CreateTempFile(const std::wstring& folder, std::wstring& path) {
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
             path = candidate;
+            std::lock_guard<std::mutex> lock(g_heldMutex);
+            Held().insert(name);
             return true;
         }
         DWORD error = GetLastError();
@@ -40,6 +62,11 @@ bool CreateTempFile(const std::wstring& folder, std::wstring& path) {
     }
     SetLastError(ERROR_FILE_EXISTS);
     return false;
+}
+
+void ReleaseTempFile(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(g_heldMutex);
+    Held().erase(NameIn(path));
 }
 
 uint32_t TempFileOwner(const std::wstring& fileName) {
@@ -59,8 +86,11 @@ int RemoveAbandonedTempFiles(const std::wstring& folder) {
     const DWORD self = GetCurrentProcessId();
     do {
         DWORD owner = TempFileOwner(found.cFileName);
-        // Our own process may still be ending a stopped run: its files are its own to remove.
-        if (owner == 0 || owner == self || !ProcessIsGone(owner)) continue;
+        // Our own process may still be ending a stopped run: its files are its
+        // own to remove. What no run holds (a delete failed while its drive
+        // was gone) is left over like another process's.
+        if (owner == 0 || (owner == self ? IsHeld(found.cFileName) : !ProcessIsGone(owner)))
+            continue;
         if (DeleteFileW((folder + L"\\" + found.cFileName).c_str())) ++removed;
     } while (FindNextFileW(search, &found));
     FindClose(search);

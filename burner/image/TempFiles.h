@@ -14,6 +14,10 @@ bool CreateTempFile(const std::wstring& folder, std::wstring& path);
 // The process id in a temporary file's name, or 0 for any other name.
 uint32_t TempFileOwner(const std::wstring& fileName);
 
-// Deletes the folder's temporary files whose process is gone. Returns how
-// many it deleted.
+// The run that made the file is done with it: it took the image's name, was
+// deleted, or could not be deleted (its drive was gone, say).
+void ReleaseTempFile(const std::wstring& path);
+
+// Deletes the folder's temporary files whose process is gone, and this
+// process's own that no run holds any more. Returns how many it deleted.
 int RemoveAbandonedTempFiles(const std::wstring& folder);

@@ -30,12 +30,14 @@ BurnController& BurnController::Instance() {
 int32_t BurnController::Prepare() {
     EngineState& state = EngineState::Instance();
     if (!state.IsInitialized()) return 1; // EngineError::NotInitialized
+    uint64_t aborts = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_run)
             return FailWith(BurnError::RunUnderWay,
                             L"A burn is already under way; stop it or wait for its end.");
         m_plan.reset();
+        aborts = m_aborts;
     }
     // The project's tracks now belong to this run, whatever its end: the
     // program adds every track again for the next one.
@@ -89,7 +91,8 @@ int32_t BurnController::Prepare() {
 
     auto plan = std::make_unique<BurnPlan>();
     for (size_t i = 0; i < tracks.size(); ++i)
-        plan->tracks.push_back(PlannedTrack{paths[i], probes[i].estimatedFrames});
+        plan->tracks.push_back(
+            PlannedTrack{paths[i], probes[i].estimatedFrames, probes[i].lengthStated});
     int64_t sectors = plan->EstimatedSectors();
     if (sectors > cd::kDiscSectors80)
         return FailWith(
@@ -104,6 +107,11 @@ int32_t BurnController::Prepare() {
     plan->ejectAfterBurn = options.ejectAfterBurn == 1;
 
     std::lock_guard<std::mutex> lock(m_mutex);
+    // Stopped while the tracks were checked: a Burn that follows must not
+    // start what the user stopped.
+    if (m_aborts != aborts)
+        return FailWith(BurnError::NotPrepared,
+                        L"The burn was stopped while its tracks were being checked.");
     m_plan = std::move(plan);
     return 0;
 }
@@ -144,6 +152,7 @@ int32_t BurnController::Abort() {
         run = std::move(m_run);
         m_run.reset();
         m_plan.reset();
+        ++m_aborts;
     }
     // A stopped run ends the project too; with no run this only empties it.
     EngineState::Instance().TakeTracks();

@@ -31,7 +31,8 @@ private:
     BurnController() = default;
     void RunEnded(BurnRun* run);
 
-    std::mutex m_mutex; // guards m_plan and m_run; never held while a handler runs
+    std::mutex m_mutex; // guards m_plan, m_run and m_aborts; never held while a handler runs
     std::unique_ptr<BurnPlan> m_plan;
+    uint64_t m_aborts = 0; // so that a Prepare an Abort overtook leaves no plan
     std::shared_ptr<BurnRun> m_run;
 };

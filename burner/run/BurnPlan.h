@@ -10,6 +10,7 @@
 struct PlannedTrack {
     std::wstring path;
     int64_t estimatedFrames = 0; // from the file's stated length
+    bool lengthStated = false;   // by its own headers, not guessed by a decoder
 };
 
 struct BurnPlan {

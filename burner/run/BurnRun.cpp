@@ -26,6 +26,20 @@ constexpr size_t kChunkSamples = 64 * 1024; // samples handed over at once
 constexpr ULONGLONG kEventIntervalMs = 100;
 constexpr DWORD kStopWaitMs = 2000;
 
+// A track that ends well short of the length its file's headers stated when
+// it was checked has lost the rest: the file is damaged from there on, or
+// was cut (decoders skip what they cannot read, and stop at a cut, without
+// an error). Up to a second, or a tenth of the track, is left to decoders'
+// differences in where a stream starts and ends.
+bool EndedShort(int64_t frames, int64_t statedFrames) {
+    int64_t missing = statedFrames - frames;
+    return missing > cd::kSampleRate && missing > statedFrames / 10;
+}
+
+std::wstring PlayTimeOf(int64_t frames) {
+    return FromAnsi(cd::MinutesSeconds(frames / cd::kFramesPerSector));
+}
+
 } // namespace
 
 BurnRun::BurnRun(BurnPlan plan, const EventHandlers& handlers, std::function<void(BurnRun*)> ended)
@@ -161,6 +175,17 @@ bool BurnRun::WriteTracks(std::wstring& failure) {
             RaiseProgress(false);
             break;
         case TrackPipeline::Next::TrackEnd: {
+            const PlannedTrack& planned = m_plan.tracks[track];
+            if (planned.lengthStated &&
+                EndedShort(writer.CurrentTrackFrames(), planned.estimatedFrames)) {
+                m_events.AudioDecodeDone(ToAnsi(planned.path).c_str(),
+                                         static_cast<uint32_t>(track + 1), 1);
+                failure = L"The file \"" + planned.path + L"\" ended after " +
+                          PlayTimeOf(writer.CurrentTrackFrames()) + L" of its " +
+                          PlayTimeOf(planned.estimatedFrames) +
+                          L": it is damaged or was cut short.";
+                return false;
+            }
             if (!writer.EndTrack()) {
                 failure = m_files->Error();
                 return false;

@@ -1,6 +1,7 @@
 #include "burner/run/TrackProbe.h"
 
 #include "burner/audio/CdAudioSource.h"
+#include "burner/core/image/CdLayout.h"
 #include "burner/playtime/PlayTime.h"
 #include "burner/core/playtime/PlayTimeErrors.h"
 #include "burner/core/playtime/AsfCheck.h"
@@ -70,6 +71,18 @@ bool RefusedByHeaders(const std::wstring& path, ProbeResult& result) {
     return true;
 }
 
+// The length the file's own headers state, in disc frames; 0 when they do
+// not settle it. It counts before the decoder's duration, which for some
+// files (an MP3 of varying bit rate without a Xing header) is only a guess
+// from the first frames, often minutes off.
+int64_t StatedFrames(const std::wstring& path) {
+    FileSource file;
+    if (!file.Open(path.c_str())) return 0;
+    AudioLength length = MeasureLength(file);
+    if (!length.IsSettled() || length.rate == 0 || length.frames > (uint64_t{1} << 40)) return 0;
+    return static_cast<int64_t>((length.frames * cd::kSampleRate + length.rate - 1) / length.rate);
+}
+
 ProbeResult ProbeOne(const std::wstring& path) {
     ProbeResult result;
     if (RefusedByHeaders(path, result)) return result;
@@ -91,7 +104,9 @@ ProbeResult ProbeOne(const std::wstring& path) {
         return result;
     }
     result.ok = true;
-    result.estimatedFrames = source.EstimatedFrames();
+    result.estimatedFrames = StatedFrames(path);
+    result.lengthStated = result.estimatedFrames > 0;
+    if (!result.lengthStated) result.estimatedFrames = source.EstimatedFrames();
     // A file that states no length counts with what it gave so far; the
     // writer still checks the real total.
     if (result.estimatedFrames <= 0)

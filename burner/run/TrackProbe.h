@@ -10,6 +10,7 @@
 struct ProbeResult {
     bool ok = false;
     int64_t estimatedFrames = 0;
+    bool lengthStated = false; // estimatedFrames is what the file's headers state
     AudioDecoder::Failure failure = AudioDecoder::Failure::None;
     std::wstring error;
 };

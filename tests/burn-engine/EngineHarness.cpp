@@ -44,7 +44,8 @@ void RecordEvent(RecordedEvent event) {
     g_events.push_back(event);
 }
 
-ImportPatch::ImportPatch(HMODULE module, const char* function, const void* replacement) {
+ImportPatch::ImportPatch(HMODULE module, const char* function, const void* replacement, Need need) {
+    if (module == nullptr && need == Optional) return;
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
@@ -62,7 +63,7 @@ ImportPatch::ImportPatch(HMODULE module, const char* function, const void* repla
             return;
         }
     }
-    ADD_FAILURE() << "the engine does not import " << function;
+    if (need == Required) ADD_FAILURE() << "the engine does not import " << function;
 }
 
 void ImportPatch::Write(const void* value) {

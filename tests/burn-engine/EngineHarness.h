@@ -27,13 +27,14 @@ struct RecordedEvent {
 
 // Replaces a function that a module imports, for as long as it lives, so
 // that a test can make the faults a disk or a sound card rarely shows. A
-// function the module does not import fails the test.
+// function the module does not import fails the test, unless optional.
 class ImportPatch {
 public:
+    enum Need { Required, Optional };
     template <class Function>
-    ImportPatch(HMODULE module, const char* function, Function* replacement)
-        : ImportPatch(module, function, reinterpret_cast<const void*>(replacement)) {}
-    ImportPatch(HMODULE module, const char* function, const void* replacement);
+    ImportPatch(HMODULE module, const char* function, Function* replacement, Need need = Required)
+        : ImportPatch(module, function, reinterpret_cast<const void*>(replacement), need) {}
+    ImportPatch(HMODULE module, const char* function, const void* replacement, Need need);
     ImportPatch(const ImportPatch&) = delete;
     ~ImportPatch() { Write(m_original); }
 
