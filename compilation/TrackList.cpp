@@ -19,6 +19,9 @@ void CDodezOvurerDlg::OnAdd() {
     std::vector<std::wstring> paths;
     if (!m_files.ChooseAudioFiles(m_hWnd, paths)) return;
 
+    // A list that draws itself again at every row took tens of milliseconds
+    // a row under Wine (2,000 files, a minute): it is drawn once, at the end.
+    m_trackList.SendMessageW(WM_SETREDRAW, FALSE);
     for (const std::wstring& path : paths) {
         int32_t seconds = 0;
         // Only the seconds count: an unreadable file reports less than one.
@@ -33,6 +36,8 @@ void CDodezOvurerDlg::OnAdd() {
         m_trackList.SetItemText(row, kPathColumn, path.c_str());
         m_trackList.SetItemText(row, kPlayTimeColumn, FormatPlayTime(seconds).c_str());
     }
+    m_trackList.SendMessageW(WM_SETREDRAW, TRUE);
+    m_trackList.Invalidate();
     UpdateTotals();
 }
 

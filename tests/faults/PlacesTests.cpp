@@ -12,24 +12,6 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// Deletes a folder with everything in it, subfolders too.
-bool RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + L"\\" + name);
-            else
-                DeleteFileW((folder + L"\\" + name).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    return RemoveDirectoryW(folder.c_str()) != FALSE;
-}
-
 // A folder path longer than `length`, made of nested folders under `base`.
 std::wstring DeepFolder(const std::wstring& base, size_t length) {
     std::wstring folder = base;
@@ -40,87 +22,90 @@ std::wstring DeepFolder(const std::wstring& base, size_t length) {
     return folder;
 }
 
-// Runs a command of the host: Wine starts Unix programs too, but gives no
-// handle to wait on, so the caller waits for its effect.
-void RunOnHost(const std::wstring& command) {
+// Runs a command of the host (Wine starts Unix programs too) and waits
+// until done() shows its effect: Wine gives no handle to wait on.
+template <class Done> bool OnHost(const std::wstring& command, Done done) {
     std::wstring line = L"/bin/sh -c \"" + command + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
+    STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
+    if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return Eventually(done);
+}
+
+// The host's name for a folder of its drive Z:.
+std::wstring HostPath(std::wstring folder) {
+    for (wchar_t& c : folder)
+        if (c == L'\\') c = L'/';
+    return folder.substr(2);
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Deletes a folder with everything in it, subfolders too.
+bool RemoveTree(const std::wstring& folder) {
+    return OnHost(L"rm -rf '" + HostPath(folder) + L"'", [&] { return !Exists(folder); });
 }
 
 // A drive letter of Wine's mapped onto a folder of the host, as a USB stick
 // would be, that can be pulled and put back.
 class HostDrive {
 public:
-    explicit HostDrive(const std::wstring& folder) {
+    explicit HostDrive(const std::wstring& folder) : m_target(HostPath(folder)) {
         for (wchar_t letter = L'Q'; letter <= L'Y' && m_root.empty(); ++letter)
-            if (GetFileAttributesW((std::wstring(1, letter) + L":\\").c_str()) ==
-                INVALID_FILE_ATTRIBUTES)
+            if (!Exists(std::wstring(1, letter) + L":\\"))
                 m_root = std::wstring(1, letter) + L":\\";
         wchar_t prefix[1024] = {};
         GetEnvironmentVariableW(L"WINEPREFIX", prefix, 1024);
-        m_link = std::wstring(prefix) + L"/dosdevices/" +
-                 static_cast<wchar_t>(towlower(m_root[0])) + L":";
-        m_target = folder.substr(2); // Z: is the host's root
-        for (wchar_t& c : m_target)
-            if (c == L'\\') c = L'/';
+        m_link = prefix + (L"/dosdevices/" + std::wstring(1, towlower(m_root[0]))) + L":";
         PutBack();
     }
     ~HostDrive() { Pull(); }
     const std::wstring& Root() const { return m_root; }
-    bool Present() const { return GetFileAttributesW(m_root.c_str()) != INVALID_FILE_ATTRIBUTES; }
     void Pull() {
-        RunOnHost(L"rm -f '" + m_link + L"'");
-        EXPECT_TRUE(Eventually([&] { return !Present(); })) << "the drive stayed";
+        EXPECT_TRUE(OnHost(L"rm -f '" + m_link + L"'", [&] { return !Exists(m_root); }));
     }
     void PutBack() {
-        RunOnHost(L"ln -sfn '" + m_target + L"' '" + m_link + L"'");
-        EXPECT_TRUE(Eventually([&] { return Present(); })) << "the drive did not come";
+        EXPECT_TRUE(OnHost(L"ln -sfn '" + m_target + L"' '" + m_link + L"'",
+                           [&] { return Exists(m_root); }));
     }
 
 private:
-    std::wstring m_root, m_link, m_target;
+    std::wstring m_target, m_root, m_link;
 };
 
 class Places : public FaultyEngine {};
 
-TEST_F(Places, AFolderTheEngineMayNotWriteToIsRefusedBeforeAndAtTheStart) {
-    std::wstring image = FreshFolder(L"read-only");
-    m_faults.DenyWritesIn(image);
-    SetImageOptions("LOCKED", image);
-    Add(Media(L"next.wav"));
-    std::string result = Run();
-    EXPECT_TRUE(Contains(result, "Prepare: ") && Contains(result, Narrow(image)) &&
-                Contains(result, "access to it is denied"))
-        << result;
-    // Its rights change between Prepare and Burn: the run cannot start.
+// Refused by Prepare, or by Burn when its rights change or it vanishes
+// after Prepare: the reason is told, and no event comes.
+TEST_F(Places, AFolderItCannotWriteToOrThatVanishedIsRefusedWithItsReason) {
+    std::wstring image = FreshFolder(L"refusing");
+    SetImageOptions("REFUSED", image);
+    // No rights at Prepare, none from Burn on, the folder gone at Burn.
+    for (int when = 0; when < 3; ++when) {
+        m_faults.DenyWritesIn(when == 0 ? image : L"");
+        Add(Media(L"next.wav"));
+        int32_t code = Api().Prepare();
+        if (when > 0) {
+            ASSERT_EQ(0, code);
+            if (when == 1) m_faults.DenyWritesIn(image);
+            ASSERT_TRUE(when != 2 || RemoveDirectoryW(image.c_str()));
+            code = Api().Burn();
+        }
+        std::string text = Narrow(TextOf(code));
+        EXPECT_TRUE(code != 0 && Contains(text, Narrow(image)) &&
+                    Contains(text, when < 2 ? "access to it is denied" : "does not exist"))
+            << text;
+        EXPECT_TRUE(Events().empty());
+        EXPECT_TRUE(FilesIn(image).empty());
+    }
     m_faults.DenyWritesIn(L"");
-    Add(Media(L"next.wav"));
-    ASSERT_EQ(0, Api().Prepare());
-    m_faults.DenyWritesIn(image);
-    int32_t code = Api().Burn();
-    EXPECT_TRUE(code != 0 && Contains(Narrow(TextOf(code)), "access to it is denied"));
-    m_faults.DenyWritesIn(L"");
-    EXPECT_TRUE(Events().empty());
-    EXPECT_TRUE(FilesIn(image).empty());
-    ExpectTheNextRunSucceeds();
-}
-
-TEST_F(Places, AFolderThatVanishesBeforeTheRunStopsItWithItsReason) {
-    std::wstring image = FreshFolder(L"vanishing");
-    SetImageOptions("GONE", image);
-    Add(Media(L"next.wav"));
-    ASSERT_EQ(0, Api().Prepare());
-    ASSERT_TRUE(RemoveDirectoryW(image.c_str()));
-    int32_t code = Api().Burn();
-    EXPECT_TRUE(code != 0 && Contains(Narrow(TextOf(code)), "does not exist"));
-    EXPECT_TRUE(Events().empty());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(image.c_str())); // not made again
+    EXPECT_FALSE(Exists(image)); // not made again
     ExpectTheNextRunSucceeds();
 }
 
@@ -129,7 +114,6 @@ TEST_F(Places, AFolderThatVanishesBeforeTheRunStopsItWithItsReason) {
 // it clears the temporary file the failed one could not delete.
 TEST_F(Places, ADriveThatDisappearsMidRunEndsItWithItsReason) {
     std::wstring stick = FreshFolder(L"stick");
-    RemoveTree(stick + L"\\images");
     HostDrive drive(stick);
     ASSERT_FALSE(drive.Root().empty()) << "no free drive letter";
     std::wstring image = drive.Root() + L"images";
@@ -155,7 +139,7 @@ TEST_F(Places, ADriveThatDisappearsMidRunEndsItWithItsReason) {
     Add(Media(L"next.wav"));
     EXPECT_EQ("", Run());
     EXPECT_EQ((std::vector<std::wstring>{L"STICK.bin", L"STICK.cue"}), FilesIn(image));
-    EXPECT_TRUE(RemoveTree(image));
+    EXPECT_TRUE(RemoveTree(stick));
 }
 
 TEST_F(Places, SourcesBeyond260CharactersBurnAndTooLongAFolderIsRefusedPlainly) {
@@ -200,33 +184,31 @@ TEST_F(Places, NamesInSeveralScriptsBurnAndAreNamedWhenTheyFail) {
         L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439 \u00e9t\u00e9.mp3",     // Cyrillic, Latin
         L"\u65e5\u672c\u8a9e \u05e2\u05d1\u05e8\u05d9\u05ea \U0001F3B5.ogg", // CJK, Hebrew, a note
     };
-    for (int round = 0; round < 2; ++round) {
+    // Burned, then with the Cyrillic file vanishing as its turn comes.
+    for (bool vanishes : {false, true}) {
         ClearEvents();
         std::vector<std::wstring> paths = CopySources(sources, names);
         SetImageOptions("Scripts", image);
         for (const std::wstring& path : paths)
             Add(path);
-        // The second time, the Cyrillic file vanishes as its turn comes.
-        if (round == 1) m_faults.Arm({Fault::Vanishes, Stage::Decode, 2}, paths);
+        if (vanishes) m_faults.Arm({Fault::Vanishes, Stage::Decode, 2}, paths);
         std::string result = Run();
+        // Events name the files in the ANSI code page, as far as it goes.
         std::vector<Event> done = Events(Event::DecodeDone);
-        if (round == 0) {
-            EXPECT_EQ("", result);
-            EXPECT_EQ((std::vector<std::wstring>{L"Scripts.bin", L"Scripts.cue"}), FilesIn(image));
-            // Named in the ANSI code page, as far as it goes.
-            ASSERT_EQ(3u, done.size());
-            EXPECT_TRUE(Contains(done[0].text, "?.wav") &&
-                        Contains(done[1].text, "\xe9t\xe9.mp3") && Contains(done[2].text, ".ogg"));
-        } else {
+        ASSERT_TRUE(vanishes ? !done.empty() : done.size() == 3u);
+        const Event& mp3 = vanishes ? done.back() : done[1];
+        EXPECT_TRUE(Contains(mp3.text, "\xe9t\xe9.mp3") && vanishes == (mp3.error != 0));
+        if (vanishes) {
             EXPECT_TRUE(Contains(result, "\xe9t\xe9.mp3\" cannot be opened")) << result;
-            ASSERT_FALSE(done.empty());
-            EXPECT_TRUE(done.back().error != 0 && Contains(done.back().text, "\xe9t\xe9.mp3"));
             EXPECT_TRUE(FilesIn(image).empty());
+        } else {
+            EXPECT_EQ("", result);
+            EXPECT_TRUE(Contains(done[0].text, "?.wav") && Contains(done[2].text, ".ogg"));
+            EXPECT_EQ((std::vector<std::wstring>{L"Scripts.bin", L"Scripts.cue"}), FilesIn(image));
         }
-        EXPECT_TRUE(Eventually([&] { return RemoveFolder(sources); }));
-        for (const std::wstring& file : FilesIn(image))
-            DeleteFileW((image + L"\\" + file).c_str());
+        EXPECT_TRUE(Eventually([&] { return RemoveFolder(sources) && RemoveFolder(image); }));
         CreateDirectoryW(sources.c_str(), nullptr);
+        CreateDirectoryW(image.c_str(), nullptr);
     }
     EXPECT_TRUE(RemoveFolder(sources) && RemoveFolder(image));
     ExpectTheNextRunSucceeds();
