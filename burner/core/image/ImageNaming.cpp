@@ -30,7 +30,14 @@ bool IsReservedDeviceName(const std::wstring& name) {
     return false;
 }
 
-void TrimEnd(std::wstring& name) {
+// At most kMaxNameLength characters, never ending between the two halves of
+// a surrogate pair, nor in a space or a dot.
+void CutAndTrim(std::wstring& name) {
+    if (name.size() > kMaxNameLength) {
+        size_t end = kMaxNameLength;
+        if (name[end - 1] >= 0xD800 && name[end - 1] <= 0xDBFF) --end;
+        name.resize(end);
+    }
     while (!name.empty() && (name.back() == L' ' || name.back() == L'.'))
         name.pop_back();
 }
@@ -43,15 +50,14 @@ std::wstring SafeFileName(const std::wstring& label) {
         name += IsInvalidCharacter(c) ? L'_' : c;
     size_t first = name.find_first_not_of(L' ');
     name = first == std::wstring::npos ? std::wstring() : name.substr(first);
-    if (name.size() > kMaxNameLength) {
-        // Never end between the two halves of a surrogate pair.
-        size_t end = kMaxNameLength;
-        if (name[end - 1] >= 0xD800 && name[end - 1] <= 0xDBFF) --end;
-        name.resize(end);
-    }
-    TrimEnd(name);
+    // Only the cut and trimmed name shows whether it is a device name ("COM1"
+    // and spaces); the mark in front must not make it too long again.
+    CutAndTrim(name);
     if (name.empty()) return L"Audio CD";
-    if (IsReservedDeviceName(name)) name = L"_" + name;
+    if (IsReservedDeviceName(name)) {
+        name = L"_" + name;
+        CutAndTrim(name);
+    }
     return name;
 }
 

@@ -3,6 +3,9 @@
 #include <cstring>
 
 std::vector<uint8_t> ByteSource::Window(uint64_t offset, size_t count) {
+    // An empty vector has no buffer, and the sources' copies want one even
+    // for no bytes (an empty chunk asks for just that).
+    if (count == 0) return {};
     std::vector<uint8_t> bytes(count);
     bytes.resize(ReadAt(offset, bytes.data(), count));
     return bytes;
