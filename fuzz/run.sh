@@ -18,18 +18,18 @@ shift
 # headers, so a few kilobytes hold everything they read.
 declare -A seeds=(
     [wav]=wav [mp3]=mp3 [gapless]=mp3 [ogg]=ogg [asf]=asf
-    [detect]="wav mp3 ogg asf flac aiff" [image_name]=label16 [cue_title]=label8
+    [detect]="wav mp3 ogg asf flac aiff" [image_name]=label16 [cue_title]=label8 [samples]=
 )
 declare -A dictionary=(
     [wav]=wav [mp3]=mp3 [gapless]=mp3 [ogg]=ogg [asf]=asf
-    [detect]=detect [image_name]=label16 [cue_title]=label8
+    [detect]=detect [image_name]=label16 [cue_title]=label8 [samples]=samples
 )
 declare -A max_len=(
     [wav]=4096 [mp3]=8192 [gapless]=4096 [ogg]=8192 [asf]=8192
-    [detect]=8192 [image_name]=512 [cue_title]=512
+    [detect]=8192 [image_name]=512 [cue_title]=512 [samples]=4096
 )
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(wav mp3 gapless ogg asf detect image_name cue_title)
+[ ${#targets[@]} -gt 0 ] || targets=(wav mp3 gapless ogg asf detect image_name cue_title samples)
 
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -58,7 +58,7 @@ for target in "${targets[@]}"; do
     fi
     corpus="$build/corpus/$target"
     findings="$build/findings/$target"
-    log="$build/logs/$target.log"
+    log="$build/logs/$target-${seconds}s.log" # runs of other lengths may go on beside
     mkdir -p "$corpus" "$findings" "$build/logs" "$here/regressions/$target"
     inputs=("$corpus")
     for kind in ${seeds[$target]}; do
