@@ -29,6 +29,7 @@ wav f32_mono.wav 0.05 22050 1 -c:a pcm_f32le
 wav f64_stereo.wav 0.02 44100 2 -c:a pcm_f64le
 wav rf64.wav 0.05 44100 2 -c:a pcm_s16le -rf64 always
 wav with_list.wav 0.05 44100 2 -c:a pcm_s16le -metadata title=Seed
+wav wave64.w64 0.05 44100 2 -c:a pcm_s16le -f w64
 mp3 cbr_info.mp3 0.2 44100 2 -c:a libmp3lame -b:a 128k
 mp3 vbr_xing.mp3 0.2 44100 2 -c:a libmp3lame -q:a 2
 mp3 cbr_no_header.mp3 0.2 44100 2 -c:a libmp3lame -b:a 128k -write_xing 0
@@ -40,6 +41,7 @@ ogg vorbis_stereo.ogg 0.1 44100 2 -c:a libvorbis
 ogg vorbis_mono.ogg 0.1 48000 1 -c:a libvorbis
 ogg opus_stereo.opus 0.1 48000 2 -c:a libopus
 ogg opus_from_16000.opus 0.1 16000 1 -c:a libopus
+ogg flac_in_ogg.oga 0.05 44100 2 -c:a flac -f ogg
 asf wma2_stereo.wma 0.2 44100 2 -c:a wmav2
 asf wma1_mono.wma 0.2 22050 1 -c:a wmav1
 flac stereo.flac 0.05 44100 2 -c:a flac

@@ -16,22 +16,23 @@ shift
 
 # target: seed folders, dictionary, longest input. The readers look at
 # headers, so a few kilobytes hold everything they read.
+audio="wav mp3 ogg asf flac aiff"
 declare -A seeds=(
-    [wav]=wav [mp3]=mp3 [gapless]=mp3 [ogg]=ogg [asf]=asf
-    [detect]="wav mp3 ogg asf flac aiff" [image_name]=label16 [cue_title]=label8 [samples]=
+    [wav]=wav [mp3]=mp3 [ogg]=ogg [asf]=asf [flac]=flac [aiff]=aiff
+    [detect]=$audio [decode]=$audio [image_name]=label16 [cue_title]=label8 [samples]=
 )
 declare -A dictionary=(
-    [wav]=wav [mp3]=mp3 [gapless]=mp3 [ogg]=ogg [asf]=asf
-    [detect]=detect [image_name]=label16 [cue_title]=label8 [samples]=samples
+    [wav]=wav [mp3]=mp3 [ogg]=ogg [asf]=asf [flac]=flac [aiff]=aiff
+    [detect]=detect [decode]=decode [image_name]=label16 [cue_title]=label8 [samples]=samples
 )
 declare -A max_len=(
-    [wav]=4096 [mp3]=8192 [gapless]=4096 [ogg]=8192 [asf]=8192
-    [detect]=8192 [image_name]=512 [cue_title]=512 [samples]=4096
+    [wav]=4096 [mp3]=8192 [ogg]=8192 [asf]=8192 [flac]=4096 [aiff]=4096
+    [detect]=8192 [decode]=8192 [image_name]=512 [cue_title]=512 [samples]=4096
 )
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(wav mp3 gapless ogg asf detect image_name cue_title samples)
+[ ${#targets[@]} -gt 0 ] || targets=(wav mp3 ogg asf flac aiff detect decode image_name cue_title samples)
 
-if [ ! -f "$build/build.ninja" ]; then
+if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER="${QUILLOTUNE_FUZZ_CXX:-clang++-14}" >/dev/null || exit 1
 fi
@@ -47,6 +48,7 @@ field() { # log pattern
 # A small quarantine still catches a use after a recent free, and spares the
 # fresh pages a large one costs every allocation (a third of the speed here).
 export ASAN_OPTIONS="quarantine_size_mb=16:${ASAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}"
 
 failed=()
 printf '%-12s %12s %10s %8s %7s %6s  %s\n' target executions exec/s cover features time result

@@ -3,7 +3,8 @@
 # the mingw-w64 cross compilers, Wine, a virtual X display, GStreamer's
 # plugins (Wine decodes through them), PulseAudio for sound tests and the
 # independent disc-image readers the tests compare against, NSIS for the
-# installer, and clang with libFuzzer for the native fuzz targets. Wine and
+# installer, and clang with libFuzzer (and the audio libraries' native
+# packages) for the native fuzz targets. Wine and
 # its plugins are 32-bit where the host runs 32-bit code, else 64-bit (see
 # host-arch.sh).
 # Idempotent and quiet when everything is present.
@@ -22,7 +23,7 @@ packages=(
   cmake make ninja-build pkg-config git ca-certificates dpkg-dev xz-utils patch bzip2
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   googletest
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev libmpg123-dev libsndfile1-dev libflac-dev
   xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-liberation2 fonts-wine
   pulseaudio pulseaudio-utils

@@ -1,7 +1,9 @@
-// Which reader a file's first bytes call for, the formats left to the
-// platform, and the whole seconds shown for what the readers settle.
+// What a file's first bytes make of it: the play-time reader they call for
+// (and the whole seconds shown for a settled length), and the decoder a
+// burn chooses for them.
 #include "FuzzSupport.h"
 
+#include "burner/core/audio/AudioSniffer.h"
 #include "burner/core/playtime/LengthReaders.h"
 
 namespace {
@@ -23,5 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ReadEveryWay(data, size, MeasureLength, CheckSeconds);
     MemorySource source(data, size);
     LooksLikeOtherMedia(source);
+    AudioContainer container = SniffAudio(source);
+    FUZZ_CHECK(DescribeContainer(container) != nullptr);
+    // A file that shows a play time is one a burn takes on, not one it
+    // refuses as undecodable.
+    MemorySource again(data, size);
+    if (MeasureLength(again).IsSettled()) FUZZ_CHECK(FamilyOf(container) != DecoderFamily::None);
+    fuzz::ShortReadSource failing(data, size, uint64_t{size} * 2 + 4096);
+    SniffAudio(failing);
     return 0;
 }

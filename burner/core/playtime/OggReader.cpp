@@ -9,7 +9,6 @@ namespace {
 
 constexpr size_t kPageHeader = 27;
 constexpr size_t kMaxPage = kPageHeader + 255 + 255 * 255;
-constexpr int kMaxStartPages = 64;             // streams announced at the start
 constexpr uint64_t kFirstTailStep = 16 * 1024; // the last page is nearly always in here
 constexpr uint64_t kLargestTailStep = 256 * 1024;
 constexpr uint64_t kMaxTailSearch = 1024 * 1024; // other streams' pages at the end
@@ -59,28 +58,26 @@ struct AudioStream {
     uint16_t preSkip = 0;
 };
 
-// The first Vorbis or Opus stream among those the file begins with.
-AudioStream FindAudioStream(ByteSource& source, bool& sawOtherStream) {
+// The file's first stream, the one decoders read, when it is Vorbis or Opus.
+// Another kind first (a Skeleton, video, Speex...) leaves the file to be
+// told apart by what decodes it, even when audio follows: a play time here
+// would promise a burn that nothing decodes.
+AudioStream FirstAudioStream(ByteSource& source, bool& otherStream) {
     AudioStream stream;
-    uint64_t offset = 0;
-    for (int i = 0; i < kMaxStartPages; ++i) {
-        std::vector<uint8_t> head = source.Window(offset, kPageHeader + 255 + 32);
-        Page page;
-        if (!ParsePageHeader(head.data(), head.size(), page) || (page.type & 2) == 0) break;
-        const uint8_t* packet = head.data() + page.headerSize;
-        size_t available = head.size() - page.headerSize;
-        // A header cut before its rate leaves the rate 0: damaged, not foreign.
-        if (available >= 7 && packet[0] == 1 && Tag(packet + 1, "vorbis")) {
-            stream = {true, false, page.serial, available >= 16 ? Le32(packet + 12) : 0, 0};
-        } else if (available >= 8 && Tag(packet, "OpusHead")) {
-            bool whole = available >= 12;
-            stream = {true, true, page.serial, whole ? 48000u : 0u,
-                      whole ? Le16(packet + 10) : uint16_t{0}};
-        } else {
-            sawOtherStream = true;
-        }
-        if (stream.found) return stream;
-        offset += page.headerSize + page.bodySize;
+    std::vector<uint8_t> head = source.Window(0, kPageHeader + 255 + 32);
+    Page page;
+    if (!ParsePageHeader(head.data(), head.size(), page) || (page.type & 2) == 0) return stream;
+    const uint8_t* packet = head.data() + page.headerSize;
+    size_t available = head.size() - page.headerSize;
+    // A header cut before its rate leaves the rate 0: damaged, not foreign.
+    if (available >= 7 && packet[0] == 1 && Tag(packet + 1, "vorbis")) {
+        stream = {true, false, page.serial, available >= 16 ? Le32(packet + 12) : 0, 0};
+    } else if (available >= 8 && Tag(packet, "OpusHead")) {
+        bool whole = available >= 12;
+        stream = {true, true, page.serial, whole ? 48000u : 0u,
+                  whole ? Le16(packet + 10) : uint16_t{0}};
+    } else {
+        otherStream = true;
     }
     return stream;
 }
@@ -134,10 +131,10 @@ AudioLength ReadOggLength(ByteSource& source) {
     uint8_t head[4];
     if (!source.ReadExact(0, head, sizeof head) || !LooksLikeOgg(head, sizeof head))
         return AudioLength::With(LengthStatus::NotThisFormat);
-    bool sawOtherStream = false;
-    AudioStream stream = FindAudioStream(source, sawOtherStream);
+    bool otherStream = false;
+    AudioStream stream = FirstAudioStream(source, otherStream);
     if (!stream.found)
-        return AudioLength::With(sawOtherStream ? LengthStatus::Unsettled : LengthStatus::Damaged);
+        return AudioLength::With(otherStream ? LengthStatus::Unsettled : LengthStatus::Damaged);
     if (stream.rate == 0) return AudioLength::With(LengthStatus::Damaged);
 
     uint64_t granule = LastGranule(source, stream.serial);

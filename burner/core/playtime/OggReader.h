@@ -1,5 +1,6 @@
-// Length of Ogg Vorbis and Ogg Opus files: the granule position of the
-// stream's last page, less Opus's pre-skip. Opus always counts at 48 kHz.
+// Length of Ogg Vorbis and Ogg Opus files (the file's first stream): the
+// granule position of the stream's last page, less Opus's pre-skip. Opus
+// always counts at 48 kHz.
 #pragma once
 
 #include "burner/core/playtime/AudioLength.h"
