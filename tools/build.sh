@@ -18,7 +18,7 @@ configure() { # folder arch [cmake options...]
     if [ -f "$folder/CMakeCache.txt" ] &&
         ! grep -qx "QUILLOTUNE_ARCH:STRING=$arch" "$folder/CMakeCache.txt"; then
         echo "build: $folder was configured for another Windows build; configuring it afresh for $arch."
-        rm -rf "$folder/CMakeCache.txt" "$folder/CMakeFiles"
+        rm -rf "$folder/CMakeCache.txt" "$folder/CMakeFiles" "$folder/build.ninja"
     fi
     if [ ! -f "$folder/build.ninja" ]; then
         cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
