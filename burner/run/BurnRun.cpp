@@ -174,43 +174,46 @@ bool BurnRun::WriteTracks(std::wstring& failure) {
             m_currentTrackFrames = writer.CurrentTrackFrames();
             RaiseProgress(false);
             break;
-        case TrackPipeline::Next::TrackEnd: {
-            const PlannedTrack& planned = m_plan.tracks[track];
-            if (planned.lengthStated &&
-                EndedShort(writer.CurrentTrackFrames(), planned.estimatedFrames)) {
-                m_events.AudioDecodeDone(ToAnsi(planned.path).c_str(),
-                                         static_cast<uint32_t>(track + 1), 1);
-                failure = L"The file \"" + planned.path + L"\" ended after " +
-                          PlayTimeOf(writer.CurrentTrackFrames()) + L" of its " +
-                          PlayTimeOf(planned.estimatedFrames) +
-                          L": it is damaged or was cut short.";
-                return false;
-            }
-            if (!writer.EndTrack()) {
-                failure = m_files->Error();
-                return false;
-            }
-            m_bytesWritten = writer.BytesWritten();
-            int64_t sectors = std::accumulate(writer.TrackSectors().begin(),
-                                              writer.TrackSectors().end(), int64_t{0});
-            if (sectors > cd::kDiscSectors80) {
-                failure = L"The tracks turned out longer than an 80-minute disc holds (" +
-                          FromAnsi(cd::MinutesSeconds(sectors)) + L" of " +
-                          FromAnsi(cd::MinutesSeconds(cd::kDiscSectors80)) + L").";
-                return false;
-            }
-            m_events.AudioDecoder(100.0f, track + 1);
-            m_events.AudioDecodeDone(ToAnsi(m_plan.tracks[track].path).c_str(),
-                                     static_cast<uint32_t>(track + 1), 0);
-            m_currentTrack = track + 1;
-            m_currentTrackFrames = 0;
+        case TrackPipeline::Next::TrackEnd:
+            if (!EndTrack(writer, track, failure)) return false;
             break;
-        }
         case TrackPipeline::Next::Done:
             m_trackSectors = writer.TrackSectors();
             return true;
         }
     }
+}
+
+// Closes the track the writer has taken in full: refused when it ended far
+// short of the length its header states (damaged or cut), or when the disc
+// would overflow.
+bool BurnRun::EndTrack(ImageWriter& writer, size_t track, std::wstring& failure) {
+    const PlannedTrack& planned = m_plan.tracks[track];
+    if (planned.lengthStated && EndedShort(writer.CurrentTrackFrames(), planned.estimatedFrames)) {
+        m_events.AudioDecodeDone(ToAnsi(planned.path).c_str(), static_cast<uint32_t>(track + 1), 1);
+        failure = L"The file \"" + planned.path + L"\" ended after " +
+                  PlayTimeOf(writer.CurrentTrackFrames()) + L" of its " +
+                  PlayTimeOf(planned.estimatedFrames) + L": it is damaged or was cut short.";
+        return false;
+    }
+    if (!writer.EndTrack()) {
+        failure = m_files->Error();
+        return false;
+    }
+    m_bytesWritten = writer.BytesWritten();
+    int64_t sectors =
+        std::accumulate(writer.TrackSectors().begin(), writer.TrackSectors().end(), int64_t{0});
+    if (sectors > cd::kDiscSectors80) {
+        failure = L"The tracks turned out longer than an 80-minute disc holds (" +
+                  FromAnsi(cd::MinutesSeconds(sectors)) + L" of " +
+                  FromAnsi(cd::MinutesSeconds(cd::kDiscSectors80)) + L").";
+        return false;
+    }
+    m_events.AudioDecoder(100.0f, track + 1);
+    m_events.AudioDecodeDone(ToAnsi(planned.path).c_str(), static_cast<uint32_t>(track + 1), 0);
+    m_currentTrack = track + 1;
+    m_currentTrackFrames = 0;
+    return true;
 }
 
 void BurnRun::RaiseProgress(bool force) {

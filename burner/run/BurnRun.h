@@ -19,6 +19,7 @@
 #include <string>
 
 class ImageFiles;
+class ImageWriter;
 
 class BurnRun : public std::enable_shared_from_this<BurnRun> {
 public:
@@ -42,6 +43,7 @@ private:
     void Run();
     void DecodeTracks();
     bool WriteTracks(std::wstring& failure);
+    bool EndTrack(ImageWriter& writer, size_t track, std::wstring& failure);
     void RaiseProgress(bool force);
     void Fail(const std::wstring& sentence);
     void Succeed();
