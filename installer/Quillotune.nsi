@@ -2,7 +2,8 @@
 ;   VERSION       the program's version (major.minor.patch)
 ;   FILE_VERSION  the same with four numbers, for the installer's own version resource
 ;   FILES         the folder holding Quillotune.exe and DodIvadorO.dll
-;   ICON          the program's icon
+;   ICON          the program's icon (the uninstaller's too)
+;   WELCOME       the picture beside the welcome and finish pages (164 x 314)
 ;   OUTFILE       the installer to write
 ; and the stub (x86 for the shipped 32-bit program, amd64 for a 64-bit build).
 ;
@@ -49,6 +50,8 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !include "FileFunc.nsh"
 
 !define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME}"
 !define MUI_ABORTWARNING
 ; The log of what was installed stays up until the user goes on.
 !define MUI_FINISHPAGE_NOAUTOCLOSE
