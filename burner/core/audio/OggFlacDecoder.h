@@ -23,6 +23,7 @@ public:
 
     // For the library's callbacks.
     struct State {
+        explicit State(ByteSource& from) : source(from) {}
         ByteSource& source;
         uint64_t offset = 0;
         unsigned bits = 0;
