@@ -157,6 +157,10 @@ void CSplashWnd::OnTimer(UINT_PTR timerId) {
         CloseSplash();
         return;
     }
+    // On a busy machine the owner may still be hidden: it would come up over
+    // the splash after the restacking, so wait for it.
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && !IsWindowVisible(owner)) return;
     KillTimer(m_hWnd, TIMER_SPLASH_FRONT);
     // A real change of order (not a no-op "to the top" of a window the system
     // believes is on top already) makes the window system restack it too.

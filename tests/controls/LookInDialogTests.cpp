@@ -273,6 +273,29 @@ TEST_F(SplashAtStartUp, IsThePictureAtItsOwnSizeCentredUntilItsTimeIsUp) {
     EXPECT_EQ(nullptr, CSplashWnd::Current());
 }
 
+// On a busy machine the dialog may still be hidden when the splash would put
+// itself in front again; it waits for the dialog to be up.
+TEST_F(SplashAtStartUp, ComesBackInFrontOnceTheDialogIsUp) {
+    auto runFor = [&](DWORD milliseconds) {
+        for (DWORD end = GetTickCount() + milliseconds; GetTickCount() < end; Sleep(10))
+            RunLikeTheModalLoop();
+    };
+    ShowWindow(h.Window(), SW_HIDE);
+    SetTimer(splash, TIMER_SPLASH_FRONT, 20, nullptr);
+    runFor(150);
+    EXPECT_TRUE(KillTimer(splash, TIMER_SPLASH_FRONT)); // still waiting
+    SetTimer(splash, TIMER_SPLASH_FRONT, 20, nullptr);
+    ShowWindow(h.Window(), SW_SHOWNA);
+    runFor(150);
+    EXPECT_FALSE(KillTimer(splash, TIMER_SPLASH_FRONT)); // done
+    int splashPlace = 0, dialogPlace = 0, place = 0;
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT), ++place) {
+        if (w == splash) splashPlace = place;
+        if (w == h.Window()) dialogPlace = place;
+    }
+    EXPECT_LT(splashPlace, dialogPlace);
+}
+
 TEST_F(SplashAtStartUp, MovesPassItByAndTheFirstKeyOnlyClosesIt) {
     HWND label = h.Item(IDC_VOLUME_LABEL);
     SetFocus(label);

@@ -3,8 +3,8 @@
 //                                        prints its outer width and height
 //   LookProbe gone <class> <seconds>     waits until no window of the class exists
 //   LookProbe front <class> <title> <s>  once a window of the class and a dialog
-//                                        titled so are both up, and a moment later,
-//                                        succeeds when the former is in front;
+//                                        titled so are both up, succeeds when the
+//                                        former comes in front within 1.5 s;
 //                                        2 when it was gone before it could tell
 //   LookProbe question <seconds> [keep]  waits for the update question, prints its
 //                                        text and, unless told to keep it, answers
@@ -55,10 +55,14 @@ int Front(const wchar_t* className, const wchar_t* title, const wchar_t* seconds
     HWND dialog = nullptr;
     if (!WaitFor(seconds, 20, [&] { return (dialog = FindVisible(L"#32770", title)) != nullptr; }))
         return 1;
-    Sleep(600); // the window system settles
-    HWND front = FindVisible(className);
+    // The window system settles in a moment; on a busy machine, a few.
+    HWND front = nullptr;
+    bool inFront = WaitFor(L"1.5", 50, [&] {
+        front = FindVisible(className);
+        return front == nullptr || ZOrder(front) < ZOrder(dialog);
+    });
     if (front == nullptr) return 2; // gone before it could tell
-    return ZOrder(front) < ZOrder(dialog) ? 0 : 1;
+    return inFront ? 0 : 1;
 }
 
 int Question(const wchar_t* seconds, bool keep) {
