@@ -16,9 +16,11 @@
 
 namespace {
 
-// Decoded audio waiting for the writer, all tracks together: about 95
-// seconds of disc audio, so the engine stays small however long or many
-// the tracks are.
+// Decoded audio waiting in memory for the writer, all tracks together:
+// about 95 seconds of disc audio, so the engine stays small however long or
+// many the tracks are. A track decoded ahead of the one being written goes
+// on into a temporary file once it has filled half of it, so both decoding
+// threads keep working.
 constexpr size_t kBufferBytes = 16 << 20;
 constexpr size_t kTracksInFlight = 2;
 constexpr size_t kDecoderThreads = 2;
@@ -44,7 +46,8 @@ std::wstring PlayTimeOf(int64_t frames) {
 
 BurnRun::BurnRun(BurnPlan plan, const EventHandlers& handlers, std::function<void(BurnRun*)> ended)
     : m_plan(std::move(plan)), m_events(HandlerEvents::Of(handlers)), m_ended(std::move(ended)),
-      m_pipeline(m_plan.tracks.size(), kBufferBytes, kTracksInFlight) {
+      m_spill(m_plan.folder),
+      m_pipeline(m_plan.tracks.size(), kBufferBytes, kTracksInFlight, &m_spill) {
     m_estimatedBytes = static_cast<uint64_t>(m_plan.EstimatedSectors()) * cd::kBytesPerSector;
 }
 
@@ -95,6 +98,7 @@ void BurnRun::Run() {
     if (!WriteTracks(failure)) {
         if (m_pipeline.IsCancelled() && failure.empty()) {
             StopDecoders();
+            m_spill.Close();
             m_files->Discard();
             return; // aborted: no event, nothing left behind
         }
@@ -102,6 +106,7 @@ void BurnRun::Run() {
         return;
     }
     StopDecoders();
+    m_spill.Close(); // every track's file went once it was written
     Succeed();
 }
 
@@ -164,6 +169,9 @@ bool BurnRun::WriteTracks(std::wstring& failure) {
             failure = error;
             return false;
         }
+        case TrackPipeline::Next::SpillFailed:
+            failure = error;
+            return false;
         case TrackPipeline::Next::Chunk:
             m_currentTrack = track;
             if (!writer.WriteFrames(chunk.data(), chunk.size() / 2)) {
@@ -255,6 +263,7 @@ void BurnRun::StopDecoders() {
 void BurnRun::Fail(const std::wstring& sentence) {
     m_pipeline.Cancel();
     StopDecoders();
+    m_spill.Close();
     if (m_files) m_files->Discard();
     m_ended(this);
     std::string text = ToAnsi(sentence.empty() ? L"The burn failed." : sentence);

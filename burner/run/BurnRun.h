@@ -1,12 +1,14 @@
 // One burn to the Image Recorder, on a thread of its own. Two decoding
 // threads turn tracks into disc audio (the next track decodes while the
-// current one is written); the run's thread writes them into the image and
+// current one is written, into a temporary file beside the image once it
+// has filled its share of memory); the run's thread writes them into the image and
 // raises the events. The run keeps itself alive until its thread ends, and
 // keeps the engine's module loaded as long.
 #pragma once
 
 #include "burner/EngineState.h"
 #include "burner/run/BurnPlan.h"
+#include "burner/run/SpillFiles.h"
 #include "burner/core/run/EventGate.h"
 #include "burner/core/run/TrackPipeline.h"
 #include "base/Handles.h"
@@ -54,6 +56,7 @@ private:
     std::function<void(BurnRun*)> m_ended;
     std::function<void()> m_finished;
     std::unique_ptr<ImageFiles> m_files;
+    SpillFiles m_spill; // before the pipeline, which uses it
     TrackPipeline m_pipeline;
     std::atomic<size_t> m_nextTrack{0};
     std::vector<UniqueKernelHandle> m_threads;

@@ -4,6 +4,7 @@
 // Built natively as well, and run there under ThreadSanitizer.
 #include "burner/core/run/EventGate.h"
 #include "burner/core/run/TrackPipeline.h"
+#include "tests/core/MemorySpill.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,92 @@ TEST(TrackPipeline, BothEndsRunToTheEndOrStopAnywhere) {
         if (kind == 0) {
             EXPECT_EQ("0123456789|0123456789|0123456789|0123456789|", seen);
         }
+    }
+}
+
+// Pushes on another thread, so a push that waits fails the test instead of
+// hanging it.
+bool PushesWithoutWaiting(TrackPipeline& pipeline, size_t track, std::vector<int16_t> values) {
+    auto pushing = std::async(std::launch::async, [&] {
+        for (int16_t value : values)
+            if (!pipeline.Push(track, Chunk(2, value))) return false;
+        return true;
+    });
+    if (pushing.wait_for(2s) == std::future_status::ready) return pushing.get();
+    pipeline.Cancel();
+    return false;
+}
+
+// The next track fills its half of the budget, then goes on into the store
+// without waiting; once it is the one being written, what it pushes comes
+// after what it spilled. The writer gets every chunk once, in order, the
+// fill counts memory only, and the store lets go of the track once written.
+TEST(TrackPipeline, ATrackAheadSpillsPastItsShareAndComesBackInOrder) {
+    MemorySpill spill;
+    TrackPipeline pipeline(2, 16, 2, &spill); // the track ahead: 8 bytes in memory
+    ASSERT_TRUE(pipeline.WaitForTurn(0));
+    ASSERT_TRUE(pipeline.WaitForTurn(1));
+    ASSERT_TRUE(pipeline.Push(0, Chunk(2, 100)));
+    ASSERT_TRUE(PushesWithoutWaiting(pipeline, 1, {1, 2, 3, 4, 5, 6}));
+    pipeline.Finish(0);
+    EXPECT_DOUBLE_EQ(8.0 / 16, pipeline.Fill()); // 100 and 1
+    EXPECT_EQ(20u, spill.appendedBytes);
+    EXPECT_EQ(20u, pipeline.SpilledBytes());
+
+    std::vector<int> seen;
+    auto take = [&](size_t expectedTrack) {
+        Chunk chunk;
+        size_t track = 99;
+        std::wstring error;
+        Next next = pipeline.Pop(chunk, track, error);
+        EXPECT_EQ(expectedTrack, track);
+        if (next == Next::Chunk) seen.push_back(chunk.front());
+        return next;
+    };
+    EXPECT_EQ(Next::Chunk, take(0));
+    EXPECT_EQ(Next::TrackEnd, take(0));
+    EXPECT_EQ(Next::Chunk, take(1)); // 1, from memory
+    EXPECT_EQ(Next::Chunk, take(1)); // 2, from the store
+    // Being written now, track 1 pushes into memory, behind what it spilled.
+    ASSERT_TRUE(PushesWithoutWaiting(pipeline, 1, {7, 8}));
+    pipeline.Finish(1);
+    EXPECT_EQ(20u, spill.appendedBytes) << "the track being written spilled";
+    EXPECT_DOUBLE_EQ(8.0 / 16, pipeline.Fill());
+    while (take(1) == Next::Chunk) {
+    }
+    EXPECT_EQ((std::vector<int>{100, 1, 2, 3, 4, 5, 6, 7, 8}), seen);
+    EXPECT_EQ(20u, spill.readBytes);
+    EXPECT_EQ(0u, spill.Kept()) << "the written track's spill was kept";
+    EXPECT_DOUBLE_EQ(0.0, pipeline.Fill());
+    size_t track = 0;
+    std::wstring error;
+    EXPECT_EQ(Next::Done, PopFrom(pipeline, track, error));
+}
+
+// A store that cannot take a chunk, or give one back, ends the run with its
+// reason (not as a failed source), and a cancel reaches a decoder that spills.
+TEST(TrackPipeline, AFailingSpillOrACancelWhileSpillingEndsTheRun) {
+    for (int kind = 0; kind < 3; ++kind) { // the append fails, the read fails, a cancel
+        MemorySpill spill;
+        spill.failAppendAt = kind == 0 ? 2 : -1;
+        spill.failReadAt = kind == 1 ? 1 : -1;
+        TrackPipeline pipeline(2, 8, 2, &spill);
+        ASSERT_TRUE(pipeline.WaitForTurn(1));
+        // 1 in memory (half the budget), 2 and 3 spilled.
+        ASSERT_TRUE(PushesWithoutWaiting(pipeline, 1, {1, 2, 3}));
+        if (kind == 2) pipeline.Cancel();
+        bool more = pipeline.Push(1, Chunk(2, 4));
+        EXPECT_EQ(kind == 1, more) << "kind " << kind;
+        if (kind == 0) pipeline.Fail(0, L"A later failure does not replace the store's.");
+        pipeline.Finish(0);
+        std::vector<Next> nexts;
+        size_t track = 0;
+        std::wstring error;
+        for (Next next = Next::Chunk; next == Next::Chunk || next == Next::TrackEnd;)
+            nexts.push_back(next = PopFrom(pipeline, track, error));
+        const std::wstring why[] = {L"the disk is full", L"the spill could not be read", L""};
+        EXPECT_EQ(kind == 2 ? Next::Cancelled : Next::SpillFailed, nexts.back()) << "kind " << kind;
+        EXPECT_EQ(why[kind], kind == 2 ? L"" : error);
     }
 }
 

@@ -4,10 +4,13 @@
 // neither, at random moments. Whatever the timing, every thread ends, no
 // chunk is lost, doubled or out of order, no event starts after the stop has
 // returned (unless the run had already claimed its end), the buffer keeps
-// to its budget, and burn-done comes at most once, last. Run under ThreadSanitizer in the native
-// build.
+// to its budget, and burn-done comes at most once, last. Half the rounds
+// spill the tracks ahead into a store, whose failures end the run like a
+// source's; a finished run has let go of every spilled track. Run under
+// ThreadSanitizer in the native build.
 #include "burner/core/run/EventGate.h"
 #include "burner/core/run/TrackPipeline.h"
+#include "tests/core/MemorySpill.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +80,8 @@ struct Round {
     int failAtPush = -1; // the decoders' push that fails instead, or never
     int stopAtStep = -1; // the writer's step the program's stop races, or never
     size_t decoders = 2;
+    bool spill = false;
+    int spillFailsAt = -1; // the store's append (even) or read (odd) that fails, or never
 };
 
 Round MakeRound(std::mt19937& random, int index) {
@@ -87,9 +92,16 @@ Round MakeRound(std::mt19937& random, int index) {
     int total = 0;
     for (int count : round.chunksPerTrack)
         total += count;
-    // Neither, a failure, a stop, both.
-    if (index % 4 == 1 || index % 4 == 3)
-        round.failAtPush = std::uniform_int_distribution<int>(0, total)(random);
+    // Neither, a failure, a stop, both; in half the rounds with a spill
+    // store, whose failure is the failure in half of those.
+    round.spill = index / 4 % 2 == 1;
+    if (index % 4 == 1 || index % 4 == 3) {
+        int at = std::uniform_int_distribution<int>(0, total)(random);
+        if (round.spill && index / 8 % 2 == 1)
+            round.spillFailsAt = at;
+        else
+            round.failAtPush = at;
+    }
     // The writer's steps: one per chunk and per track end, Finalize, the claim.
     if (index % 4 >= 2)
         round.stopAtStep = std::uniform_int_distribution<int>(0, total + kTracks + 2)(random);
@@ -107,7 +119,8 @@ Chunk Numbered(size_t track, int index, size_t samples) {
 class Burn {
 public:
     explicit Burn(const Round& round)
-        : m_round(round), m_pipeline(kTracks, kBudgetBytes, kWindow),
+        : m_round(round), m_spill(Store(round)),
+          m_pipeline(kTracks, kBudgetBytes, kWindow, round.spill ? m_spill.get() : nullptr),
           m_gate(std::make_unique<CheckedEvents>(m_raise, log, breaches)) {}
 
     void Run() {
@@ -127,6 +140,8 @@ public:
         for (std::thread& decoder : decoders)
             decoder.join();
         End();
+        spillsKept = m_spill->Kept();
+        spilledBytes = m_spill->appendedBytes;
         m_writerGone = true;
         if (program.joinable()) program.join();
     }
@@ -134,10 +149,19 @@ public:
     Next outcome = Next::Chunk;
     std::wstring failure;
     bool endClaimed = false;
+    size_t spillsKept = 0; // tracks whose spill the store still held at the end
+    size_t spilledBytes = 0;
     std::vector<std::string> log;
     std::vector<std::string> breaches;
 
 private:
+    static std::unique_ptr<MemorySpill> Store(const Round& round) {
+        auto store = std::make_unique<MemorySpill>();
+        if (round.spillFailsAt % 2 == 0) store->failAppendAt = round.spillFailsAt / 2;
+        if (round.spillFailsAt % 2 == 1) store->failReadAt = round.spillFailsAt / 2;
+        return store;
+    }
+
     void Decode() {
         for (size_t track; (track = m_nextTrack++) < kTracks;) {
             if (!m_pipeline.WaitForTurn(track)) return;
@@ -185,6 +209,7 @@ private:
                 Raise([&] { m_gate.AudioDecodeDone("t", static_cast<uint32_t>(track + 1), 0); });
                 break;
             case Next::Failed:
+            case Next::SpillFailed:
                 failure = error;
                 Raise([&] { m_gate.AudioDecodeDone("t", static_cast<uint32_t>(track + 1), 1); });
                 return next;
@@ -208,7 +233,7 @@ private:
             ++m_step;
             std::this_thread::yield(); // the engine has more to do before burn-done
             if (endClaimed) Raise([&] { m_gate.BurnDone(nullptr); });
-        } else if (outcome == Next::Failed) {
+        } else if (outcome == Next::Failed || outcome == Next::SpillFailed) {
             std::string text(failure.begin(), failure.end());
             Raise([&] { m_gate.BurnDone(text.c_str()); });
         }
@@ -216,12 +241,16 @@ private:
 
     // Tracks ahead of the one being written fill at most half the budget, and
     // that one adds to it only while it fits, or when its queue is empty.
+    // What went through the store never counts.
     void CheckBufferBound(size_t bytes) {
         m_poppedBytes += bytes;
         size_t pushed = 0;
         for (const std::atomic<size_t>& track : m_pushedBytes)
             pushed += track;
-        size_t buffered = pushed > m_poppedBytes ? pushed - m_poppedBytes : 0;
+        size_t spilled = m_spill->appendedBytes; // counted before the push returns
+        size_t inMemory = pushed > spilled ? pushed - spilled : 0;
+        size_t taken = m_poppedBytes - m_spill->readBytes;
+        size_t buffered = inMemory > taken ? inMemory - taken : 0;
         if (buffered > kBudgetBytes)
             breaches.push_back("the pipeline held " + std::to_string(buffered) + " bytes");
     }
@@ -232,6 +261,7 @@ private:
     }
 
     const Round& m_round;
+    std::unique_ptr<MemorySpill> m_spill;
     TrackPipeline m_pipeline;
     RaiseState m_raise;
     EventGate m_gate;
@@ -255,7 +285,7 @@ int Count(const std::vector<std::string>& log, const std::string& prefix) {
 
 TEST(RunStress, EveryRunEndsOnceWithTheRightEventsWhereverItFailsOrIsStopped) {
     std::mt19937 random(20240611);
-    int finished = 0, failed = 0, stopped = 0;
+    int finished = 0, failed = 0, stopped = 0, spillFailed = 0, spilling = 0;
     for (int index = 0; index < kRounds; ++index) {
         Round round = MakeRound(random, index);
         Burn burn(round);
@@ -264,7 +294,8 @@ TEST(RunStress, EveryRunEndsOnceWithTheRightEventsWhereverItFailsOrIsStopped) {
         EXPECT_EQ(std::vector<std::string>{}, burn.breaches);
         EXPECT_LE(Count(burn.log, "BurnDone"), 1);
 
-        const bool canFail = round.failAtPush >= 0, canStop = round.stopAtStep >= 0;
+        const bool canStop = round.stopAtStep >= 0;
+        spilling += burn.spilledBytes > 0;
         switch (burn.outcome) {
         case Next::Done:
             ++finished;
@@ -272,13 +303,23 @@ TEST(RunStress, EveryRunEndsOnceWithTheRightEventsWhereverItFailsOrIsStopped) {
             if (!canStop) {
                 EXPECT_TRUE(burn.endClaimed);
             }
+            EXPECT_EQ(0u, burn.spillsKept);
             break;
         case Next::Failed:
             ++failed;
-            EXPECT_TRUE(canFail);
+            EXPECT_TRUE(round.failAtPush >= 0);
             EXPECT_NE(std::wstring::npos, burn.failure.find(L"is damaged"));
             if (!canStop) {
                 EXPECT_EQ(1, Count(burn.log, "BurnDone:track"));
+            }
+            break;
+        case Next::SpillFailed:
+            ++spillFailed;
+            EXPECT_TRUE(round.spillFailsAt >= 0);
+            EXPECT_TRUE(burn.failure == L"the disk is full" ||
+                        burn.failure == L"the spill could not be read");
+            if (!canStop) {
+                EXPECT_EQ(1, Count(burn.log, "BurnDone:the"));
             }
             break;
         case Next::Cancelled:
@@ -294,6 +335,8 @@ TEST(RunStress, EveryRunEndsOnceWithTheRightEventsWhereverItFailsOrIsStopped) {
     EXPECT_GT(finished, 0);
     EXPECT_GT(failed, 0);
     EXPECT_GT(stopped, 0);
+    EXPECT_GT(spillFailed, 0);
+    EXPECT_GT(spilling, kRounds / 4); // most rounds with a store used it
 }
 
 } // namespace

@@ -133,10 +133,11 @@ BOOL WINAPI HookRead(HANDLE file, LPVOID data, DWORD count, LPDWORD read, LPOVER
 
 BOOL WINAPI HookWrite(HANDLE file, LPCVOID data, DWORD count, LPDWORD written, LPOVERLAPPED at) {
     // The image's writes while a track is written, then the CUE sheet's.
+    // Audio kept aside is written at stated offsets, the image in sequence.
     FaultCase fault{};
-    Stage stage = g.finalized ? Stage::Finalized : Stage::Write;
+    Stage stage = g.finalized ? Stage::Finalized : at != nullptr ? Stage::Spill : Stage::Write;
     bool made = g.phase == Phase::Burning &&
-                Claim(stage, fault, nullptr, g.finalized ? 0 : g.tracksWritten + 1);
+                Claim(stage, fault, nullptr, stage == Stage::Write ? g.tracksWritten + 1 : 0);
     return (!made || Make(fault.fault)) && WriteFile(file, data, count, written, at);
 }
 
@@ -187,8 +188,9 @@ void ENGINE_CALL OnDecodeDone(const char* name, uint32_t, int32_t error, void*) 
 std::string NameOf(const FaultCase& fault) {
     static const char* const faults[] = {"DiskFull", "Vanishes", "Unreadable",
                                          "Damaged",  "Abort",    "Action"};
-    static const char* const stages[] = {"Probe",    "Decode",      "Write",     "FlushImage",
-                                         "FlushCue", "RenameImage", "RenameCue", "Finalized"};
+    static const char* const stages[] = {"Probe",      "Decode",    "Write",
+                                         "FlushImage", "FlushCue",  "RenameImage",
+                                         "RenameCue",  "Finalized", "Spill"};
     std::string name = std::string(faults[static_cast<int>(fault.fault)]) + "At" +
                        stages[static_cast<int>(fault.stage)];
     return fault.track > 0 ? name + std::to_string(fault.track) : name;

@@ -29,6 +29,7 @@ enum class Stage {
     RenameImage, // the BIN taking its name
     RenameCue,   // the CUE sheet taking its name
     Finalized,   // at the finalize event (the CUE sheet's write comes after it)
+    Spill,       // at the first write of audio decoded ahead and kept aside
 };
 
 struct FaultCase {

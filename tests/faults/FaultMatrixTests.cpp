@@ -14,6 +14,8 @@
 #include "tests/faults/FaultInjection.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <ostream>
 
 void PrintTo(const FaultCase& fault, std::ostream* out) {
@@ -158,5 +160,85 @@ INSTANTIATE_TEST_SUITE_P(Runs, FaultMatrix, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<FaultCase>& info) {
                              return NameOf(info.param);
                          });
+
+} // namespace
+
+namespace {
+
+// The samples of a WAV file's data chunk.
+std::string WavSamples(const std::string& wav) {
+    for (size_t at = 12; at + 8 <= wav.size();) {
+        uint32_t size = 0;
+        std::memcpy(&size, wav.data() + at + 4, 4);
+        if (wav.compare(at, 4, "data") == 0) return wav.substr(at + 8, size);
+        at += 8 + size + (size & 1);
+    }
+    return "";
+}
+
+// Where a track starts in the BIN, from its CUE sheet's INDEX 01.
+size_t TrackOffset(const std::string& cue, int track) {
+    char heading[16];
+    std::snprintf(heading, sizeof heading, "TRACK %02d", track);
+    size_t at = cue.find("INDEX 01 ", cue.find(heading));
+    int minutes = 0, seconds = 0, frames = 0;
+    if (at == std::string::npos ||
+        std::sscanf(cue.c_str() + at, "INDEX 01 %d:%d:%d", &minutes, &seconds, &frames) != 3)
+        return std::string::npos;
+    return static_cast<size_t>((minutes * 60 + seconds) * 75 + frames) * 2352;
+}
+
+class Spilling : public FaultyEngine {};
+
+// A long WAV after a long MP3: decoded ahead, the WAV outgrows its share of
+// memory while the MP3 is written and goes on into a temporary file beside
+// the image. Burned, it is the WAV's own samples; a full disk there ends the
+// run like one at the image, and a stop there too, and neither leaves a file.
+TEST_F(Spilling, TheTrackKeptAsideBurnsExactlyAndAFullDiskOrAStopThereLeaveNothing) {
+    const std::vector<std::wstring> paths = {Media(L"long.mp3"), Media(L"long.wav")};
+    for (Fault fault : {Fault::Abort, Fault::DiskFull, Fault::Action}) {
+        SCOPED_TRACE(NameOf({fault, Stage::Spill}));
+        if (fault == Fault::Action) m_faults.SetAction(nullptr); // only looks
+        ClearEvents();
+        ASSERT_EQ(0, Api().CreateProject(0));
+        std::wstring image = FreshFolder(L"spill");
+        SetImageOptions("SPILL", image);
+        for (const std::wstring& path : paths)
+            Add(path);
+        m_faults.Arm({fault, Stage::Spill}, paths);
+        std::string result = Run();
+        ASSERT_TRUE(m_faults.Fired()) << "nothing was kept aside; the run ended: " << result;
+        std::vector<std::wstring> kept;
+        if (fault == Fault::Abort) {
+            EXPECT_EQ("stopped", result);
+        } else if (fault == Fault::DiskFull) {
+            EXPECT_TRUE(Contains(result, "the disk is full") && Contains(result, Narrow(image)))
+                << result;
+            EXPECT_EQ(1u, Events(Event::BurnDone).size());
+            for (const Event& event : Events(Event::DecodeDone))
+                EXPECT_EQ(0, event.error) << "a source was blamed: " << event.text;
+        } else {
+            ASSERT_EQ("", result);
+            kept = {L"SPILL.bin", L"SPILL.cue"};
+            std::string bin = ReadAll(image + L"\\SPILL.bin");
+            std::string samples = WavSamples(ReadAll(paths[1]));
+            size_t start = TrackOffset(ReadAll(image + L"\\SPILL.cue"), 2);
+            ASSERT_NE(std::string::npos, start);
+            ASSERT_GT(samples.size(), 10u << 20);
+            ASSERT_LE(start + samples.size(), bin.size());
+            EXPECT_TRUE(bin.compare(start, samples.size(), samples) == 0)
+                << "the second track is not the WAV's samples";
+            // Then silence to the end of its last sector.
+            EXPECT_EQ(std::string(bin.size() - start - samples.size(), '\0'),
+                      bin.substr(start + samples.size()));
+            EXPECT_LT(bin.size() - start - samples.size(), 2352u);
+        }
+        EXPECT_TRUE(Eventually([&] { return FilesIn(image) == kept; }))
+            << Narrow(FilesIn(image).empty() ? L"" : FilesIn(image).front());
+        m_faults.Disarm();
+        EXPECT_TRUE(RemoveFolder(image));
+    }
+    ExpectTheNextRunSucceeds();
+}
 
 } // namespace
