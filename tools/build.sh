@@ -25,9 +25,11 @@ configure() { # folder arch [cmake options...]
             -DQUILLOTUNE_ARCH="$arch" "$@" >/dev/null
     fi
 }
-quiet_build() { # cmake --build arguments...
-    cmake --build "$@" -j"${QUILLOTUNE_JOBS:-2}" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
-    test "${PIPESTATUS[0]}" -eq 0
+quiet_build() { # cmake --build arguments...: fails when the build fails
+    local status=0
+    cmake --build "$@" -j"${QUILLOTUNE_JOBS:-2}" | { grep -vE '^\[[0-9]+/[0-9]+\] ' || true; } ||
+        status=$?
+    return "$status"
 }
 
 native() { # folder [cmake options...]: the engine's core with this machine's compiler
