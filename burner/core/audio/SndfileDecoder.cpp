@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -32,6 +33,18 @@ sf_count_t ReadBytes(void* buffer, sf_count_t count, void* user) {
     if (count <= 0) return 0;
     size_t got = input->source.ReadAt(static_cast<uint64_t>(input->offset), buffer,
                                       static_cast<size_t>(count));
+    const uint64_t size = input->source.Size();
+    const uint64_t at = static_cast<uint64_t>(input->offset);
+    if (got < static_cast<size_t>(count) && at + got < size) {
+        // The source gives less than it states (a bad sector, a file cut
+        // while read). The library would walk the missing part's chunks
+        // forever, so it is given zeros up to the stated end, and the
+        // decoding fails on the mark.
+        input->unreadable = true;
+        const size_t promised = static_cast<size_t>(std::min<uint64_t>(count, size - at));
+        std::memset(static_cast<char*>(buffer) + got, 0, promised - got);
+        got = promised;
+    }
     input->offset += static_cast<sf_count_t>(got);
     return static_cast<sf_count_t>(got);
 }
@@ -161,7 +174,7 @@ std::vector<int> VorbisChannelPositions(int channels) {
     }
 }
 
-SndfileDecoder::SndfileDecoder(ByteSource& source) : m_input{source, 0} {}
+SndfileDecoder::SndfileDecoder(ByteSource& source) : m_input{source, 0, false} {}
 
 SndfileDecoder::~SndfileDecoder() {
     if (m_file != nullptr) sf_close(m_file);
@@ -183,6 +196,7 @@ bool SndfileDecoder::Open() {
             return Fail("it cannot be decoded (" + reason + ")");
         }
     }
+    if (m_input.unreadable) return Fail("part of it cannot be read");
     if (info.channels < 1 || info.samplerate < 1)
         return Fail("its headers state no channels or no sample rate");
     m_format.rate = info.samplerate;
@@ -249,6 +263,10 @@ StreamDecoder::Status SndfileDecoder::Read(std::vector<int16_t>& int16, std::vec
         float32.resize(static_cast<size_t>(kBlockFrames) * channels);
         got = sf_readf_float(m_file, float32.data(), kBlockFrames);
         if (got > 0 && !m_order.empty()) Reorder(float32.data(), static_cast<size_t>(got));
+    }
+    if (m_input.unreadable) {
+        m_problem = "part of it cannot be read";
+        return Status::Error;
     }
     if (got <= 0) {
         // The end, or damage the library could not read past: what came

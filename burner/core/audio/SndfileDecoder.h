@@ -28,6 +28,7 @@ public:
     struct Input {
         ByteSource& source;
         int64_t offset;
+        bool unreadable = false; // a read came short of the stated size
     };
 
 private:
