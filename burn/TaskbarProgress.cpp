@@ -38,15 +38,15 @@ void TaskbarProgress::Follow(HWND bar, HWND window) {
 }
 
 void TaskbarProgress::Release() {
-    if (m_bar == nullptr) return;
-    RemoveWindowSubclass(m_bar, BarProc, kSubclassId);
-    m_bar = nullptr;
+    HWND bar = m_bar.exchange(nullptr);
+    if (bar != nullptr) RemoveWindowSubclass(bar, BarProc, kSubclassId);
 }
 
 void TaskbarProgress::Send(Mode mode) const {
     // Synchronous, so the button has changed when the caller goes on (before
     // the box that ends a run, for one).
-    if (m_bar != nullptr) SendMessageW(m_bar, StateMessage(), static_cast<WPARAM>(mode), 0);
+    HWND bar = m_bar.load();
+    if (bar != nullptr) SendMessageW(bar, StateMessage(), static_cast<WPARAM>(mode), 0);
 }
 
 LRESULT CALLBACK TaskbarProgress::BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam,

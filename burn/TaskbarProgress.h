@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include <atomic>
 #include <functional>
 
 class TaskbarProgress {
@@ -53,7 +54,8 @@ private:
     ServiceFactory m_factory;
     ComPtr<ITaskbarList3> m_service;
     bool m_asked = false;
-    HWND m_bar = nullptr;
+    // Set on the dialog's thread, read by the engine's when a run changes phase.
+    std::atomic<HWND> m_bar{nullptr};
     HWND m_window = nullptr;
     Mode m_mode = Mode::Idle;
 };
