@@ -1,5 +1,7 @@
 #include "burner/core/audio/SndfileDecoder.h"
 
+#include "base/Bytes.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -132,6 +134,40 @@ int SpeakerBit(int position) {
     }
 }
 
+// Whether a RIFF file's LIST chunks hold a sub-chunk stating a size of 2 GiB
+// or more. The library's walk of such a list adds the size in 32 bits, goes
+// back instead of on, and never ends; no real file holds such metadata.
+bool HasRunawayListEntry(ByteSource& source) {
+    uint8_t head[12];
+    if (source.ReadAt(0, head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0) return false;
+    const uint64_t size = source.Size();
+    uint64_t chunk = 12;
+    for (int chunks = 0; chunks < 4096 && chunk + 8 <= size; ++chunks) {
+        uint8_t header[8];
+        if (source.ReadAt(chunk, header, 8) != 8) return false;
+        const uint64_t length = Le32(header + 4);
+        if (std::memcmp(header, "LIST", 4) == 0) {
+            const uint64_t end = std::min(size, chunk + 8 + length);
+            uint64_t at = chunk + 8;
+            for (int entries = 0; entries < 65536 && at + 4 <= end; ++entries) {
+                uint8_t entry[8];
+                if (source.ReadAt(at, entry, 4) != 4) return false;
+                if (std::memcmp(entry, "INFO", 4) == 0 || std::memcmp(entry, "adtl", 4) == 0) {
+                    at += 4;
+                    continue;
+                }
+                if (Le32(entry) == 0 || std::memcmp(entry, "data", 4) == 0) break;
+                if (at + 8 > end || source.ReadAt(at + 4, entry + 4, 4) != 4) break;
+                const uint64_t entrySize = Le32(entry + 4);
+                if (entrySize >= 0x80000000u) return true;
+                at += 8 + entrySize + (entrySize & 1);
+            }
+        }
+        chunk += 8 + length + (length & 1);
+    }
+    return false;
+}
+
 } // namespace
 
 bool OrderBySpeakerBits(const std::vector<int>& positions, std::vector<int>& order,
@@ -186,6 +222,7 @@ bool SndfileDecoder::Fail(const std::string& problem) {
 }
 
 bool SndfileDecoder::Open() {
+    if (HasRunawayListEntry(m_input.source)) return Fail("its headers are damaged");
     SF_VIRTUAL_IO io{Length, Seek, ReadBytes, WriteBytes, Tell};
     SF_INFO info{};
     {
