@@ -22,10 +22,10 @@
 #include <thread>
 #include <vector>
 
+#include "resources/resource.h"
+
 namespace {
 
-constexpr int kAddButton = 1011;
-constexpr int kBurnButton = 1016;
 constexpr int kMessageText = 0xFFFF;
 constexpr UINT kHangMs = 10000;
 constexpr double kSlowMs = 50;
@@ -143,11 +143,11 @@ bool Fail(const char* what) {
 
 // Burns started and stopped until the seconds are over.
 bool StartAndStop(HWND dialog, double seconds, std::vector<double>& stops) {
-    HWND button = GetDlgItem(dialog, kBurnButton);
+    HWND button = GetDlgItem(dialog, IDC_BURN);
     auto idle = [&] { return TextOf(button) == L"&Burn Now!" && TextOf(dialog) == L"Quillotune"; };
     const double end = NowMs() + seconds * 1000;
     for (int cycle = 0; NowMs() < end; ++cycle) {
-        Press(dialog, kBurnButton);
+        Press(dialog, IDC_BURN);
         if (!WaitUntil([&] { return TextOf(button) == L"&Stop"; }, 10)) return Fail("no start");
         // Every fourth Stop comes while the start is pending, the others
         // after one to three seconds of events.
@@ -158,14 +158,14 @@ bool StartAndStop(HWND dialog, double seconds, std::vector<double>& stops) {
         Sleep(pending ? 100 : 1000 + cycle * 700 % 2000);
         if (FindDialog(true)) return Fail("a message box came before Stop");
         stops.push_back(NowMs());
-        Press(dialog, kBurnButton);
+        Press(dialog, IDC_BURN);
         if (!WaitUntil(idle, 10)) return Fail("not idle after Stop");
     }
     return true;
 }
 
 bool BurnToTheEnd(HWND dialog, double runMs) {
-    Press(dialog, kBurnButton);
+    Press(dialog, IDC_BURN);
     HWND box = nullptr;
     if (!WaitUntil([&] { return (box = FindDialog(true)) != nullptr; }, runMs / 1000 + 20))
         return Fail("no message box at the end of the burn");
@@ -176,7 +176,7 @@ bool BurnToTheEnd(HWND dialog, double runMs) {
     return WaitUntil(
                [&] {
                    return TextOf(dialog) == L"Quillotune" &&
-                          IsWindowEnabled(GetDlgItem(dialog, kAddButton));
+                          IsWindowEnabled(GetDlgItem(dialog, IDC_ADD));
                },
                10) ||
            Fail("not idle after the last burn");

@@ -25,12 +25,10 @@
 #include <cwchar>
 #include <string>
 
+#include "resources/resource.h"
+
 namespace {
 
-constexpr int kTrackList = 1025;
-constexpr int kBurnButton = 1016;
-constexpr int kBytesWritten = 1003;
-constexpr int kBurnProgress = 1005;
 constexpr int kMessageText = 0xFFFF;
 
 std::wstring TextOf(HWND window) {
@@ -121,7 +119,7 @@ void PrintItems(HWND combo) {
 // The track list's rows, -1 without the dialog.
 int Rows(const std::wstring& title) {
     HWND dialog = Find(title);
-    return dialog ? static_cast<int>(Ask(GetDlgItem(dialog, kTrackList), LVM_GETITEMCOUNT)) : -1;
+    return dialog ? static_cast<int>(Ask(GetDlgItem(dialog, IDC_TRACKS), LVM_GETITEMCOUNT)) : -1;
 }
 
 // Prints every new look of the run until a message box shows up.
@@ -135,21 +133,22 @@ int Follow(const std::wstring& title, double seconds, double stopAtBytes) {
             std::wprintf(L"box: %ls\n", TextOf(GetDlgItem(box, kMessageText)).c_str());
             return 0;
         }
-        std::wstring bytes = TextOf(GetDlgItem(dialog, kBytesWritten));
-        std::wstring look = TextOf(dialog) + L" | " +
-                            std::to_wstring(Ask(GetDlgItem(dialog, kBurnProgress), PBM_GETPOS)) +
-                            L" | " + bytes + L" | " + TextOf(GetDlgItem(dialog, kBurnButton));
+        std::wstring bytes = TextOf(GetDlgItem(dialog, IDC_BYTES_WRITTEN));
+        std::wstring look =
+            TextOf(dialog) + L" | " +
+            std::to_wstring(Ask(GetDlgItem(dialog, IDC_BURN_PROGRESS), PBM_GETPOS)) + L" | " +
+            bytes + L" | " + TextOf(GetDlgItem(dialog, IDC_BURN));
         if (look != last) std::wprintf(L"%ls\n", look.c_str());
         std::fflush(stdout);
         last = look;
         if (stopAtBytes > 0 && !stopped && _wtof(bytes.c_str()) >= stopAtBytes) {
             std::wprintf(L"pressing the burn button\n");
-            Press(dialog, kBurnButton);
+            Press(dialog, IDC_BURN);
             stopped = true;
         }
         // After "&Stop" no box need come: the run is over when idle again.
         if (stopped && TextOf(dialog) == title &&
-            TextOf(GetDlgItem(dialog, kBurnButton)) == L"&Burn Now!") {
+            TextOf(GetDlgItem(dialog, IDC_BURN)) == L"&Burn Now!") {
             std::wprintf(L"idle\n");
             return 0;
         }
